@@ -1,0 +1,3 @@
+#include "job/split_job.h"
+
+SplitJob split_job;

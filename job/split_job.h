@@ -1,0 +1,28 @@
+#pragma once
+// The one record the dialog thread and the worker thread share.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+struct SplitJob {
+  // The job's own copies of its inputs, written by the dialog thread before it
+  // creates the worker; creating the thread is what publishes them.
+  char source_path[260] = {};
+  std::int64_t split_size_mb = 512;
+  HWND owner_dialog = nullptr;
+
+  // While a job runs the dialog thread writes only cancel_requested, the worker
+  // only job_finished; start_button is non-null exactly while a job is between its
+  // start and the dismissal of its completion box.
+  std::atomic<bool> cancel_requested{false};
+  std::atomic<bool> job_finished{false};
+  std::atomic<HWND> start_button{nullptr};
+
+  // Touched by the dialog thread only.
+  std::unique_ptr<std::thread> worker;
+};
+
+extern SplitJob split_job;

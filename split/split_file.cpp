@@ -1,0 +1,97 @@
+#include "split/split_file.h"
+
+#include <algorithm>
+#include <climits>
+#include <exception>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "job/split_job.h"
+#include "split/file_handle.h"
+#include "split/file_size.h"
+#include "split/part_sequence.h"
+#include "split/rejoin_script.h"
+#include "split/wide_path.h"
+
+namespace {
+
+constexpr std::int64_t block_size = 1048576;
+constexpr int file_exists_error = 17;
+
+bool cancelled() { return split_job.cancel_requested.load(); }
+
+// Writes the whole buffer or reports failure: a short write loses bytes.
+bool write_all(FileHandle& file, const char* data, unsigned int count) {
+  return file.write(data, count) == static_cast<int>(count);
+}
+
+// Copies the next part_size bytes of the source (fewer at its end) into the part, a
+// block at a time, printing one dot per block. False on a read, write or end-test
+// failure, so that no lost byte is ever reported as a finished split.
+bool copy_part(FileHandle& source, FileHandle& part, std::int64_t part_size) {
+  // One zero-filled block per part, whatever the source size.
+  const std::unique_ptr<char[]> block(new char[block_size]());
+  std::int64_t written = 0;
+  while (!cancelled()) {
+    const int end_test = source.at_end();
+    if (end_test < 0) return false;
+    if (end_test == 1 || written >= part_size) break;
+
+    const auto wanted = static_cast<unsigned int>(std::min(part_size - written, block_size));
+    const int count = source.read(block.get(), wanted);
+    if (count < 0 || !write_all(part, block.get(), static_cast<unsigned int>(count))) return false;
+    written += count;
+    std::cout << '.';
+  }
+  return true;
+}
+
+bool split_source(std::int64_t part_size) {
+  FileHandle source(split_job.source_path, OpenMode::source);
+  const WidePath source_path(split_job.source_path);
+  const auto size = static_cast<std::int64_t>(query_file_size(source_path));
+  PartSequence parts(split_job.source_path);
+  const WidePath script_path = source_path.with_extension(L"bat");
+  RejoinScript script(source_path.file_name().narrow());
+
+  if (size < part_size) std::cout << "No need to split." << std::endl;
+
+  // Part numbers are 32-bit; a count beyond them would leave data out, so refuse it.
+  const std::int64_t count = size / part_size + (size % part_size != 0 ? 1 : 0);
+  if (count > INT32_MAX) return false;
+
+  for (std::int64_t i = 0; i < count && !cancelled(); ++i) {
+    // The part joins the script's list before its file exists.
+    const std::string path = parts.part_path();
+    script.add_part(parts.part_file_name().c_str());
+    std::cout << std::endl << path << std::endl;
+
+    FileHandle part(path.c_str(), OpenMode::new_file);
+    if (!copy_part(source, part, part_size)) return false;
+    ++parts.number;
+  }
+
+  // Made after a cancellation too: it then lists every part begun, the short one included.
+  const std::string script_name = script_path.narrow();
+  FileHandle script_file(script_name.c_str(), OpenMode::new_file);
+  const std::string text = script.finish();
+  return write_all(script_file, text.data(), static_cast<unsigned int>(text.size()));
+}
+
+}  // namespace
+
+bool split_file(std::int64_t part_size) {
+  // A part size of zero or below would make no sensible parts: refuse it before
+  // anything is opened.
+  if (part_size <= 0) return false;
+  try {
+    return split_source(part_size);
+  } catch (int error_number) {
+    if (error_number == file_exists_error) std::cout << "Output File exist." << std::endl;
+    return false;
+  } catch (const std::exception&) {
+    // A path conversion, the size query or memory exhaustion.
+    return false;
+  }
+}

@@ -1,0 +1,51 @@
+#include "split/wide_path.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "split/path_rules.h"
+
+namespace {
+
+// The same buffer size as the platform's MAX_PATH: 259 units and the terminator.
+constexpr int path_buffer_units = 260;
+
+// The runtime opens files with the code page the file functions use, so the
+// conversions here must use it too.
+UINT file_api_code_page() { return AreFileApisANSI() ? CP_ACP : CP_OEMCP; }
+
+}  // namespace
+
+bool fits_path_buffer(const char* narrow_text) {
+  const int units = MultiByteToWideChar(file_api_code_page(), 0, narrow_text, -1, nullptr, 0);
+  return units > 0 && units <= path_buffer_units;
+}
+
+WidePath::WidePath(const char* narrow_text) {
+  wchar_t buffer[path_buffer_units];
+  if (MultiByteToWideChar(file_api_code_page(), 0, narrow_text, -1, buffer, path_buffer_units) == 0) {
+    throw std::invalid_argument("invalid char filename argument");
+  }
+  text_ = buffer;
+  std::replace(text_.begin(), text_.end(), L'/', L'\\');
+}
+
+WidePath::WidePath(std::wstring wide_text) : text_(std::move(wide_text)) {}
+
+std::string WidePath::narrow() const {
+  char buffer[path_buffer_units];
+  if (WideCharToMultiByte(file_api_code_page(), 0, text_.c_str(), -1, buffer, path_buffer_units, nullptr,
+                          nullptr) == 0) {
+    throw std::invalid_argument("invalid wchar_t filename argument");
+  }
+  return buffer;
+}
+
+WidePath WidePath::file_name() const { return WidePath(path_rules::file_name(text_)); }
+
+WidePath WidePath::with_extension(const std::wstring& new_extension) const {
+  const std::wstring name = path_rules::stem(path_rules::file_name(text_)) + L"." + new_extension;
+  return WidePath(path_rules::join(path_rules::parent(text_), name));
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Takes over std::cout for one scope, keeping what the program wrote and where it
+// flushed the stream.
+#include <functional>
+#include <iostream>
+#include <mutex>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+class CapturedOutput : private std::streambuf {
+ public:
+  CapturedOutput();
+  ~CapturedOutput() override;
+
+  // Called on the writing thread for every character, after it was recorded.
+  void on_character(std::function<void(char)> listener);
+
+  std::string text() const;
+  // Lengths of the text at each flush.
+  std::vector<std::size_t> flush_points() const;
+
+ private:
+  int_type overflow(int_type c) override;
+  int sync() override;
+
+  std::streambuf* const original;
+  mutable std::mutex mutex;
+  std::string written;
+  std::vector<std::size_t> flushes;
+  std::function<void(char)> listener;
+};

@@ -1,0 +1,121 @@
+#include "tests/support/test_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace {
+
+void remove_tree(const std::string& folder) {
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = folder + "\\" + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        remove_tree(path);
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  // Process ids repeat across Wine sessions, so try further names until one is new.
+  static std::atomic<unsigned> counter{GetTickCount()};
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    folder = std::string(temp) + "parcelor-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(counter++);
+    if (CreateDirectoryA(folder.c_str(), nullptr)) return;
+  }
+  throw std::runtime_error("cannot create a folder in " + std::string(temp));
+}
+
+TempFolder::~TempFolder() { remove_tree(folder); }
+
+Bytes pattern_bytes(std::size_t count, std::uint32_t seed) {
+  Bytes bytes(count);
+  std::uint32_t state = seed;
+  for (unsigned char& byte : bytes) {
+    state = state * 1664525u + 1013904223u;
+    byte = static_cast<unsigned char>(state >> 24);
+  }
+  return bytes;
+}
+
+void write_file(const std::string& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+Bytes read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string read_text(const std::string& path) {
+  const Bytes bytes = read_file(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+bool file_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::int64_t file_size(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::vector<std::string> files_in(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(entry.cFileName);
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+unsigned long run_batch_script(const std::string& folder, const std::string& script_name) {
+  std::string command = "cmd.exe /c \"" + script_name + "\"";
+  // The interpreter echoes each command; keep that out of the test output.
+  SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+  HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                           OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, folder.c_str(),
+                      &startup, &process)) {
+    CloseHandle(nul);
+    throw std::runtime_error("cannot start cmd.exe");
+  }
+  WaitForSingleObject(process.hProcess, 60000);
+  DWORD exit_code = 0;
+  GetExitCodeProcess(process.hProcess, &exit_code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  CloseHandle(nul);
+  return exit_code;
+}
