@@ -21,8 +21,10 @@ struct SplitJob {
   std::atomic<bool> job_finished{false};
   std::atomic<HWND> start_button{nullptr};
 
-  // Touched by the dialog thread only.
+  // Touched by the dialog thread only. quit_requested: the user confirmed quitting
+  // while a job ran; the dialog ends once that job's completion box is dismissed.
   std::unique_ptr<std::thread> worker;
+  bool quit_requested = false;
 };
 
 extern SplitJob split_job;

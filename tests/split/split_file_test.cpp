@@ -247,13 +247,8 @@ TEST_F(SplitFileTest, CancelDuringAPartKeepsTheShortPartAndListsIt) {
     cancel_wanted = false;
     changed.notify_all();
   });
-  // Progress dots follow the part's path line; the path itself may hold dots too.
-  int dots = 0;
-  char previous = 0;
-  output.on_character([&](char c) {
-    const bool progress_dot = c == '.' && (previous == '\n' || previous == '.');
-    previous = c;
-    if (!progress_dot || ++dots != 2) return;
+  output.on_progress_dot([&](int dots) {
+    if (dots != 2) return;
     std::unique_lock<std::mutex> lock(mutex);
     cancel_wanted = true;
     changed.notify_all();

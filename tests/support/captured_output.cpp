@@ -4,7 +4,7 @@ CapturedOutput::CapturedOutput() : original(std::cout.rdbuf(this)) {}
 
 CapturedOutput::~CapturedOutput() { std::cout.rdbuf(original); }
 
-void CapturedOutput::on_character(std::function<void(char)> new_listener) { listener = std::move(new_listener); }
+void CapturedOutput::on_progress_dot(std::function<void(int)> new_listener) { listener = std::move(new_listener); }
 
 std::string CapturedOutput::text() const {
   std::lock_guard<std::mutex> lock(mutex);
@@ -19,11 +19,14 @@ std::vector<std::size_t> CapturedOutput::flush_points() const {
 // No put area is set up, so every character arrives here on its own.
 CapturedOutput::int_type CapturedOutput::overflow(int_type c) {
   if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+  const char character = traits_type::to_char_type(c);
   {
     std::lock_guard<std::mutex> lock(mutex);
-    written += traits_type::to_char_type(c);
+    written += character;
   }
-  if (listener) listener(traits_type::to_char_type(c));
+  const bool progress_dot = character == '.' && (previous == '\n' || previous == '.');
+  previous = character;
+  if (progress_dot && listener) listener(++dots);
   return c;
 }
 

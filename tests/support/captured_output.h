@@ -13,8 +13,10 @@ class CapturedOutput : private std::streambuf {
   CapturedOutput();
   ~CapturedOutput() override;
 
-  // Called on the writing thread for every character, after it was recorded.
-  void on_character(std::function<void(char)> listener);
+  // Called on the writing thread for every progress dot, after it was recorded, with
+  // the number of dots so far. Progress dots follow a line end or another dot; the
+  // dots inside a part's path do not count.
+  void on_progress_dot(std::function<void(int)> listener);
 
   std::string text() const;
   // Lengths of the text at each flush.
@@ -28,5 +30,7 @@ class CapturedOutput : private std::streambuf {
   mutable std::mutex mutex;
   std::string written;
   std::vector<std::size_t> flushes;
-  std::function<void(char)> listener;
+  std::function<void(int)> listener;
+  char previous = '\n';
+  int dots = 0;
 };

@@ -1,0 +1,98 @@
+#include "job/split_worker.h"
+
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <thread>
+
+#include "job/job_texts.h"
+#include "job/split_job.h"
+#include "split/split_file.h"
+
+namespace {
+
+// Shows the question on the dialog thread; the worker goes on copying meanwhile.
+bool confirm_cancel(HWND dialog) {
+  if (MessageBoxA(dialog, job_texts::cancel_question, job_texts::question_caption, MB_OKCANCEL | MB_ICONQUESTION) !=
+      IDOK) {
+    return false;
+  }
+  split_job.cancel_requested = true;
+  return true;
+}
+
+bool job_in_progress() { return split_job.start_button.load() != nullptr; }
+
+}  // namespace
+
+std::int64_t part_size_bytes(std::int64_t size_mb) { return size_mb * 1048576; }
+
+void start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const char* path) {
+  split_job.owner_dialog = dialog;
+  split_job.start_button = start_button;
+  split_job.cancel_requested = false;
+  split_job.job_finished = false;
+  split_job.quit_requested = false;
+  const std::size_t length = strnlen(path, sizeof split_job.source_path - 1);
+  std::memcpy(split_job.source_path, path, length);
+  split_job.source_path[length] = '\0';
+  split_job.split_size_mb = size_mb;
+
+  // Storing a new thread over a joinable one would end the process. The previous
+  // worker has already dismissed its box, so this returns at once.
+  join_worker();
+  try {
+    // The worker reads the fields above; creating it is what publishes them.
+    split_job.worker = std::make_unique<std::thread>(split_worker);
+  } catch (const std::exception&) {
+    // No thread: undo the start so that the user can try again.
+    split_job.start_button = nullptr;
+    EnableWindow(start_button, TRUE);
+    MessageBoxA(dialog, job_texts::split_failed, job_texts::split_caption, MB_OK | MB_ICONHAND);
+  }
+}
+
+void split_worker() {
+  const bool ok = split_file(part_size_bytes(split_job.split_size_mb));
+  // Set before the box shows, so that a cancel command from now on asks nothing.
+  split_job.job_finished = true;
+  MessageBoxA(split_job.owner_dialog, ok ? job_texts::split_finished : job_texts::split_failed,
+              job_texts::split_caption, MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONHAND));
+  // The dialog thread hands the start button back. Enabling it from here would wait
+  // for the dialog thread, which may itself be waiting for this thread to end.
+  PostMessageA(split_job.owner_dialog, WM_SPLIT_JOB_ENDED, 0, 0);
+}
+
+void request_cancel(HWND dialog) {
+  if (!job_in_progress() || split_job.job_finished) return;
+  confirm_cancel(dialog);
+}
+
+bool request_quit(HWND dialog) {
+  if (job_in_progress()) {
+    // Once the job has finished there is nothing to abort: the quit waits for the
+    // user to dismiss its completion box.
+    if (!split_job.job_finished && !confirm_cancel(dialog)) return false;
+    split_job.quit_requested = true;
+    // The job may have ended while the question was open; then nothing is left to wait for.
+    if (job_in_progress()) return false;
+  }
+  join_worker();
+  return true;
+}
+
+bool on_split_job_ended() {
+  const HWND start_button = split_job.start_button.load();
+  // Cleared before the button is enabled, so that a start accepted the moment it is
+  // enabled keeps its own value.
+  split_job.start_button = nullptr;
+  if (start_button != nullptr) EnableWindow(start_button, TRUE);
+  join_worker();
+  return split_job.quit_requested;
+}
+
+void join_worker() {
+  if (!split_job.worker) return;
+  split_job.worker->join();
+  split_job.worker.reset();
+}

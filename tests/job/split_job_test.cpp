@@ -1,0 +1,325 @@
+#include "job/split_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "job/job_texts.h"
+#include "job/split_job.h"
+#include "tests/support/captured_output.h"
+#include "tests/support/message_boxes.h"
+#include "tests/support/test_files.h"
+
+namespace {
+
+constexpr std::int64_t MiB = 1048576;
+constexpr int cancel_command = 1004;
+
+// Ended by a quit, as the real dialog would be.
+bool dialog_ended = false;
+
+// Routes commands as the main dialog does.
+LRESULT CALLBACK owner_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_SPLIT_JOB_ENDED) {
+    if (on_split_job_ended()) dialog_ended = true;
+    return 0;
+  }
+  if (message == WM_COMMAND && LOWORD(wparam) == IDOK) {
+    if (request_quit(window)) dialog_ended = true;
+    return 0;
+  }
+  if (message == WM_COMMAND && LOWORD(wparam) == cancel_command) {
+    request_cancel(window);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+// Holds the worker after its first block until the test lets it go on, so that
+// the job is certainly running while the test works the dialog.
+class WorkerGate {
+ public:
+  explicit WorkerGate(CapturedOutput& output) {
+    output.on_progress_dot([this](int dots) {
+      if (dots != 1) return;
+      std::unique_lock<std::mutex> lock(mutex);
+      reached = true;
+      changed.notify_all();
+      changed.wait(lock, [this] { return opened; });
+    });
+  }
+  ~WorkerGate() { open(); }
+
+  bool wait_until_reached() {
+    return pump_until([this] {
+      std::lock_guard<std::mutex> lock(mutex);
+      return reached;
+    });
+  }
+  void open() {
+    std::lock_guard<std::mutex> lock(mutex);
+    opened = true;
+    changed.notify_all();
+  }
+
+ private:
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool reached = false;
+  bool opened = false;
+};
+
+class SplitJobTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSA window_class = {};
+    window_class.lpfnWndProc = owner_procedure;
+    window_class.hInstance = GetModuleHandleA(nullptr);
+    window_class.lpszClassName = "ParcelorTestOwner";
+    RegisterClassA(&window_class);
+    owner = CreateWindowExA(0, "ParcelorTestOwner", "Parcelor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 200,
+                            nullptr, nullptr, window_class.hInstance, nullptr);
+    start_button = CreateWindowExA(0, "BUTTON", "start", WS_CHILD | WS_VISIBLE, 10, 10, 80, 24, owner, nullptr,
+                                   window_class.hInstance, nullptr);
+    ASSERT_NE(start_button, nullptr);
+    dialog_ended = false;
+    split_job.cancel_requested = false;
+    split_job.job_finished = false;
+  }
+
+  void TearDown() override {
+    // A job left running by a failed assertion is stopped, so the next test starts idle.
+    split_job.cancel_requested = true;
+    for (int attempt = 0; attempt < 3 && split_job.start_button.load() != nullptr; ++attempt) {
+      MessageBoxAnswer any("Split", IDOK, {}, 2000);
+      pump_until([] { return split_job.start_button.load() == nullptr; }, 2000);
+    }
+    join_worker();
+    DestroyWindow(owner);
+  }
+
+  void start(std::int32_t size_mb, const std::string& path) {
+    EnableWindow(start_button, FALSE);
+    char buffer[260] = {};
+    path.copy(buffer, sizeof buffer - 1);
+    start_split_job(owner, start_button, size_mb, buffer);
+  }
+
+  bool wait_until_idle() {
+    return pump_until([this] { return split_job.start_button.load() == nullptr && IsWindowEnabled(start_button); });
+  }
+
+  void post_command(int id) { PostMessageA(owner, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+  HWND owner = nullptr;
+  HWND start_button = nullptr;
+  TempFolder folder;
+  CapturedOutput output;
+};
+
+TEST_F(SplitJobTest, CancelWithoutARunningJobAsksNothing) {
+  {
+    MessageBoxAnswer question("Question", IDOK, {}, 1000);
+    request_cancel(owner);
+    question.wait();
+    EXPECT_FALSE(question.found) << "asked before any job";
+  }
+  write_file(folder / "movie.iso", pattern_bytes(100));
+  {
+    MessageBoxAnswer finished("Split", IDOK);
+    start(1, folder / "movie.iso");
+    finished.wait();
+  }
+  ASSERT_TRUE(wait_until_idle());
+  MessageBoxAnswer question("Question", IDOK, {}, 1000);
+  request_cancel(owner);
+  question.wait();
+  EXPECT_FALSE(question.found) << "asked after the job";
+  EXPECT_FALSE(split_job.cancel_requested);
+}
+
+TEST_F(SplitJobTest, AnsweringCancelLeavesTheJobRunning) {
+  write_file(folder / "movie.iso", pattern_bytes(3 * MiB));
+  WorkerGate gate(output);
+  start(1, folder / "movie.iso");
+  ASSERT_TRUE(gate.wait_until_reached());
+
+  MessageBoxAnswer question("Question", IDCANCEL);
+  request_cancel(owner);
+  ASSERT_TRUE(question.wait());
+  EXPECT_EQ(question.text, job_texts::cancel_question);
+  EXPECT_EQ(question.icon, static_cast<UINT>(MB_ICONQUESTION));
+  EXPECT_EQ(question.owner, owner);
+  EXPECT_FALSE(split_job.cancel_requested);
+
+  MessageBoxAnswer finished("Split", IDOK);
+  gate.open();
+  ASSERT_TRUE(finished.wait());
+  EXPECT_EQ(finished.text, job_texts::split_finished);
+  ASSERT_TRUE(wait_until_idle());
+  EXPECT_EQ(files_in(folder.path()),
+            (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso_1", "movie.iso_2", "movie.iso_3"}));
+}
+
+TEST_F(SplitJobTest, ConfirmedCancelStopsAtTheNextBlockAndReportsSuccess) {
+  write_file(folder / "movie.iso", pattern_bytes(3 * MiB));
+  WorkerGate gate(output);
+  start(2, folder / "movie.iso");
+  ASSERT_TRUE(gate.wait_until_reached());
+
+  MessageBoxAnswer question("Question", IDOK);
+  post_command(cancel_command);
+  ASSERT_TRUE(question.wait());
+  EXPECT_TRUE(split_job.cancel_requested);
+
+  MessageBoxAnswer finished("Split", IDOK);
+  gate.open();
+  ASSERT_TRUE(finished.wait());
+  EXPECT_EQ(finished.text, job_texts::split_finished);
+  EXPECT_EQ(finished.icon, static_cast<UINT>(MB_ICONINFORMATION));
+  EXPECT_EQ(finished.owner, owner);
+  ASSERT_TRUE(wait_until_idle());
+  EXPECT_EQ(file_size(folder / "movie.iso_1"), MiB);
+  EXPECT_EQ(read_text(folder / "movie.bat"), "copy /b \"movie.iso_1\" \"movie.iso\"\r\n");
+  EXPECT_FALSE(file_exists(folder / "movie.iso_2"));
+}
+
+TEST_F(SplitJobTest, FailedSplitShowsTheFailureBox) {
+  MessageBoxAnswer finished("Split", IDOK);
+  start(1, folder / "missing.iso");
+  ASSERT_TRUE(finished.wait());
+  EXPECT_EQ(finished.text, job_texts::split_failed);
+  EXPECT_EQ(finished.icon, static_cast<UINT>(MB_ICONHAND));
+  EXPECT_TRUE(wait_until_idle());
+}
+
+TEST_F(SplitJobTest, StartButtonStaysDisabledUntilTheBoxIsDismissed) {
+  write_file(folder / "movie.iso", pattern_bytes(10));
+  bool enabled_while_shown = true;
+  bool job_marked_finished = false;
+  MessageBoxAnswer finished("Split", IDOK, [&] {
+    pump_for(0);
+    Sleep(200);  // time for a wrong early enabling to show
+    enabled_while_shown = IsWindowEnabled(start_button) || split_job.start_button.load() == nullptr;
+    job_marked_finished = split_job.job_finished;
+  });
+  start(1, folder / "movie.iso");
+  ASSERT_TRUE(finished.wait());
+  EXPECT_FALSE(enabled_while_shown);
+  EXPECT_TRUE(job_marked_finished);
+  EXPECT_TRUE(wait_until_idle());
+  EXPECT_EQ(split_job.worker, nullptr) << "the ended worker is joined";
+}
+
+TEST_F(SplitJobTest, SecondJobClearsTheFlagsAndReplacesTheWorker) {
+  write_file(folder / "movie.iso", pattern_bytes(10));
+  {
+    MessageBoxAnswer finished("Split", IDOK);
+    start(1, folder / "missing.iso");
+    finished.wait();
+  }
+  ASSERT_TRUE(wait_until_idle());
+  split_job.cancel_requested = true;  // as a late confirmed question leaves it
+  ASSERT_TRUE(split_job.job_finished);
+
+  WorkerGate gate(output);
+  start(1, folder / "movie.iso");
+  EXPECT_FALSE(split_job.cancel_requested);
+  EXPECT_FALSE(split_job.job_finished);
+  EXPECT_NE(split_job.worker, nullptr);
+  ASSERT_TRUE(gate.wait_until_reached());
+  MessageBoxAnswer finished("Split", IDOK);
+  gate.open();
+  ASSERT_TRUE(finished.wait());
+  EXPECT_EQ(finished.text, job_texts::split_finished);
+  EXPECT_TRUE(wait_until_idle());
+}
+
+TEST_F(SplitJobTest, PartSizesInMiBBecomeBytes) {
+  const struct {
+    std::int32_t size_mb;
+    std::int64_t bytes;
+  } cases[] = {{1, 1048576}, {512, 536870912}, {2147483647, 2251799812636672}, {-1, -1048576}};
+  write_file(folder / "movie.iso", pattern_bytes(10));
+  for (const auto& c : cases) {
+    MessageBoxAnswer finished("Split", IDOK);
+    start(c.size_mb, folder / "movie.iso");
+    EXPECT_EQ(split_job.split_size_mb, c.size_mb);
+    EXPECT_EQ(part_size_bytes(split_job.split_size_mb), c.bytes) << c.size_mb << " MiB";
+    ASSERT_TRUE(finished.wait());
+    ASSERT_TRUE(wait_until_idle());
+    // A negative size is refused; any positive one holds this small file in one part.
+    EXPECT_EQ(finished.text, c.size_mb > 0 ? job_texts::split_finished : job_texts::split_failed) << c.size_mb;
+    DeleteFileA((folder / "movie.iso_1").c_str());
+    DeleteFileA((folder / "movie.bat").c_str());
+  }
+}
+
+TEST_F(SplitJobTest, QuitDuringAJobAnsweredCancelKeepsTheDialog) {
+  write_file(folder / "movie.iso", pattern_bytes(2 * MiB));
+  WorkerGate gate(output);
+  start(1, folder / "movie.iso");
+  ASSERT_TRUE(gate.wait_until_reached());
+
+  MessageBoxAnswer question("Question", IDCANCEL);
+  post_command(IDOK);
+  ASSERT_TRUE(question.wait());
+  EXPECT_EQ(question.text, job_texts::cancel_question);
+  EXPECT_FALSE(split_job.cancel_requested);
+
+  MessageBoxAnswer finished("Split", IDOK);
+  gate.open();
+  ASSERT_TRUE(finished.wait());
+  ASSERT_TRUE(wait_until_idle());
+  pump_for(100);
+  EXPECT_FALSE(dialog_ended);
+  EXPECT_TRUE(file_exists(folder / "movie.iso_2"));
+}
+
+TEST_F(SplitJobTest, QuitDuringAJobAnsweredOkStopsItAndEndsAfterTheBox) {
+  write_file(folder / "movie.iso", pattern_bytes(3 * MiB));
+  WorkerGate gate(output);
+  start(1, folder / "movie.iso");
+  ASSERT_TRUE(gate.wait_until_reached());
+
+  MessageBoxAnswer question("Question", IDOK);
+  post_command(IDOK);
+  ASSERT_TRUE(question.wait());
+  EXPECT_TRUE(split_job.cancel_requested);
+  EXPECT_FALSE(dialog_ended) << "ended before the job reported";
+
+  MessageBoxAnswer finished("Split", IDOK);
+  gate.open();
+  ASSERT_TRUE(finished.wait());
+  EXPECT_EQ(finished.text, job_texts::split_finished);
+  ASSERT_TRUE(pump_until([] { return dialog_ended; }, 5000)) << "the dialog did not end";
+  EXPECT_EQ(split_job.worker, nullptr);
+  EXPECT_EQ(split_job.start_button.load(), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(start_button));
+  EXPECT_EQ(read_text(folder / "movie.bat"), "copy /b \"movie.iso_1\" \"movie.iso\"\r\n");
+}
+
+TEST_F(SplitJobTest, QuitRightAsTheCompletionBoxIsDismissedNeverHangs) {
+  write_file(folder / "movie.iso", pattern_bytes(10));
+  for (int round = 0; round < 40; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    dialog_ended = false;
+    // The quit arrives just before or just after the box's OK, in turn.
+    const bool quit_first = round % 2 == 0;
+    MessageBoxAnswer finished("Split", IDOK, [&] {
+      if (quit_first) post_command(IDOK);
+    });
+    start(1, folder / "missing.iso");
+    ASSERT_TRUE(finished.wait());
+    if (!quit_first) post_command(IDOK);
+    ASSERT_TRUE(pump_until([] { return dialog_ended; }, 5000)) << "the quit hung";
+    EXPECT_EQ(split_job.start_button.load(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(start_button));
+    EXPECT_EQ(split_job.worker, nullptr);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+#include "tests/support/message_boxes.h"
+
+#include <vector>
+
+namespace {
+
+// A message box's text control has this id on Windows and on Wine.
+constexpr int message_text_id = 0xFFFF;
+
+struct Search {
+  const std::string* caption;
+  HWND found;
+};
+
+BOOL CALLBACK match_box(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<Search*>(parameter);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char class_name[16] = {};
+  char caption[256] = {};
+  GetClassNameA(window, class_name, sizeof class_name);
+  GetWindowTextA(window, caption, sizeof caption);
+  if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::string(class_name) == "#32770" &&
+      *search->caption == caption && GetDlgItem(window, message_text_id) != nullptr) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND find_box(const std::string& caption) {
+  Search search = {&caption, nullptr};
+  EnumWindows(match_box, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+BOOL CALLBACK match_icon(HWND child, LPARAM parameter) {
+  if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return TRUE;
+  *reinterpret_cast<HICON*>(parameter) = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+  return FALSE;
+}
+
+// The box shows one of the shared system icons; tell which by its handle.
+UINT icon_of(HWND box) {
+  HICON shown = nullptr;
+  EnumChildWindows(box, match_icon, reinterpret_cast<LPARAM>(&shown));
+  const struct {
+    LPCSTR resource;
+    UINT flag;
+  } icons[] = {{IDI_INFORMATION, MB_ICONINFORMATION},
+               {IDI_HAND, MB_ICONHAND},
+               {IDI_QUESTION, MB_ICONQUESTION},
+               {IDI_WARNING, MB_ICONWARNING}};
+  for (const auto& icon : icons) {
+    if (shown != nullptr && shown == LoadIconA(nullptr, icon.resource)) return icon.flag;
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool pump_until(const std::function<bool()>& condition, DWORD timeout_ms) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > timeout_ms) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  return true;
+}
+
+void pump_for(DWORD milliseconds) {
+  pump_until([] { return false; }, milliseconds);
+}
+
+MessageBoxAnswer::MessageBoxAnswer(std::string caption, int button, std::function<void()> before_answer,
+                                   DWORD timeout_ms)
+    : caption(std::move(caption)), button(button), before_answer(std::move(before_answer)) {
+  thread = std::thread([this, timeout_ms] { run(timeout_ms); });
+}
+
+MessageBoxAnswer::~MessageBoxAnswer() { thread.join(); }
+
+bool MessageBoxAnswer::wait() {
+  pump_until([this] { return done(); }, 60000);
+  return found;
+}
+
+void MessageBoxAnswer::run(DWORD timeout_ms) {
+  const DWORD start = GetTickCount();
+  HWND box = nullptr;
+  while ((box = find_box(caption)) == nullptr && GetTickCount() - start < timeout_ms) Sleep(5);
+  if (box != nullptr) {
+    char buffer[512] = {};
+    GetDlgItemTextA(box, message_text_id, buffer, sizeof buffer);
+    text = buffer;
+    icon = icon_of(box);
+    owner = GetWindow(box, GW_OWNER);
+    found = true;
+    if (before_answer) before_answer();
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+  }
+  finished = true;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Answers this process's message boxes from a thread of its own, as a user would,
+// and lets the test thread serve its windows' messages while it waits.
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+// Serves the calling thread's messages until the condition holds or the time is up.
+bool pump_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000);
+
+// Serves the calling thread's messages for a while, for things that must not happen.
+void pump_for(DWORD milliseconds);
+
+class MessageBoxAnswer {
+ public:
+  // Waits up to timeout_ms for a visible message box of this process with this
+  // caption, records it, calls before_answer (if any) while it is still shown, then
+  // presses `button`.
+  MessageBoxAnswer(std::string caption, int button, std::function<void()> before_answer = {},
+                   DWORD timeout_ms = 10000);
+  ~MessageBoxAnswer();
+  MessageBoxAnswer(const MessageBoxAnswer&) = delete;
+  MessageBoxAnswer& operator=(const MessageBoxAnswer&) = delete;
+
+  bool done() const { return finished; }
+  // Serves the calling thread's messages until the box was answered or given up on.
+  bool wait();
+
+  bool found = false;
+  std::string text;
+  // MB_ICONINFORMATION, MB_ICONHAND, MB_ICONQUESTION, MB_ICONWARNING, or 0.
+  UINT icon = 0;
+  HWND owner = nullptr;
+
+ private:
+  void run(DWORD timeout_ms);
+
+  const std::string caption;
+  const int button;
+  const std::function<void()> before_answer;
+  std::atomic<bool> finished{false};
+  std::thread thread;
+};
