@@ -21,9 +21,9 @@ bool confirm_cancel(HWND dialog) {
   return true;
 }
 
-bool job_in_progress() { return split_job.start_button.load() != nullptr; }
-
 }  // namespace
+
+bool split_job_in_progress() { return split_job.start_button.load() != nullptr; }
 
 std::int64_t part_size_bytes(std::int64_t size_mb) { return size_mb * 1048576; }
 
@@ -64,18 +64,18 @@ void split_worker() {
 }
 
 void request_cancel(HWND dialog) {
-  if (!job_in_progress() || split_job.job_finished) return;
+  if (!split_job_in_progress() || split_job.job_finished) return;
   confirm_cancel(dialog);
 }
 
 bool request_quit(HWND dialog) {
-  if (job_in_progress()) {
+  if (split_job_in_progress()) {
     // Once the job has finished there is nothing to abort: the quit waits for the
     // user to dismiss its completion box.
     if (!split_job.job_finished && !confirm_cancel(dialog)) return false;
     split_job.quit_requested = true;
     // The job may have ended while the question was open; then nothing is left to wait for.
-    if (job_in_progress()) return false;
+    if (split_job_in_progress()) return false;
   }
   join_worker();
   return true;

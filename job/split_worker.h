@@ -25,6 +25,9 @@ bool request_quit(HWND dialog);
 // the ended worker. True when a quit is waiting for this job.
 bool on_split_job_ended();
 
+// From a start until the dialog has handed the start button back.
+bool split_job_in_progress();
+
 // Waits for the most recent worker, if any.
 void join_worker();
 
