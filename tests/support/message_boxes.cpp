@@ -8,11 +8,13 @@ namespace {
 constexpr int message_text_id = 0xFFFF;
 
 struct Search {
-  const std::string* caption;
+  DWORD process_id;
+  int control_id;
+  const char* caption;
   HWND found;
 };
 
-BOOL CALLBACK match_box(HWND window, LPARAM parameter) {
+BOOL CALLBACK match_dialog(HWND window, LPARAM parameter) {
   auto* search = reinterpret_cast<Search*>(parameter);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
@@ -20,18 +22,13 @@ BOOL CALLBACK match_box(HWND window, LPARAM parameter) {
   char caption[256] = {};
   GetClassNameA(window, class_name, sizeof class_name);
   GetWindowTextA(window, caption, sizeof caption);
-  if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::string(class_name) == "#32770" &&
-      *search->caption == caption && GetDlgItem(window, message_text_id) != nullptr) {
+  if (process == search->process_id && IsWindowVisible(window) && std::string(class_name) == "#32770" &&
+      (search->caption == nullptr || std::string(search->caption) == caption) &&
+      GetDlgItem(window, search->control_id) != nullptr) {
     search->found = window;
     return FALSE;
   }
   return TRUE;
-}
-
-HWND find_box(const std::string& caption) {
-  Search search = {&caption, nullptr};
-  EnumWindows(match_box, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 BOOL CALLBACK match_icon(HWND child, LPARAM parameter) {
@@ -59,6 +56,12 @@ UINT icon_of(HWND box) {
 
 }  // namespace
 
+HWND find_dialog_with_control(DWORD process_id, int control_id, const char* caption) {
+  Search search = {process_id, control_id, caption, nullptr};
+  EnumWindows(match_dialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 bool pump_until(const std::function<bool()>& condition, DWORD timeout_ms) {
   const DWORD start = GetTickCount();
   while (!condition()) {
@@ -78,9 +81,9 @@ void pump_for(DWORD milliseconds) {
 }
 
 MessageBoxAnswer::MessageBoxAnswer(std::string caption, int button, std::function<void()> before_answer,
-                                   DWORD timeout_ms)
+                                   DWORD timeout_ms, DWORD process_id)
     : caption(std::move(caption)), button(button), before_answer(std::move(before_answer)) {
-  thread = std::thread([this, timeout_ms] { run(timeout_ms); });
+  thread = std::thread([this, timeout_ms, process_id] { run(timeout_ms, process_id); });
 }
 
 MessageBoxAnswer::~MessageBoxAnswer() { thread.join(); }
@@ -90,10 +93,13 @@ bool MessageBoxAnswer::wait() {
   return found;
 }
 
-void MessageBoxAnswer::run(DWORD timeout_ms) {
+void MessageBoxAnswer::run(DWORD timeout_ms, DWORD process_id) {
   const DWORD start = GetTickCount();
   HWND box = nullptr;
-  while ((box = find_box(caption)) == nullptr && GetTickCount() - start < timeout_ms) Sleep(5);
+  while ((box = find_dialog_with_control(process_id, message_text_id, caption.c_str())) == nullptr &&
+         GetTickCount() - start < timeout_ms) {
+    Sleep(5);
+  }
   if (box != nullptr) {
     char buffer[512] = {};
     GetDlgItemTextA(box, message_text_id, buffer, sizeof buffer);

@@ -14,13 +14,17 @@ bool pump_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000
 // Serves the calling thread's messages for a while, for things that must not happen.
 void pump_for(DWORD milliseconds);
 
+// A visible top-level dialog-class window of the process that has a control with
+// this id, or null.
+HWND find_dialog_with_control(DWORD process_id, int control_id, const char* caption = nullptr);
+
 class MessageBoxAnswer {
  public:
-  // Waits up to timeout_ms for a visible message box of this process with this
+  // Waits up to timeout_ms for a visible message box of the process with this
   // caption, records it, calls before_answer (if any) while it is still shown, then
   // presses `button`.
   MessageBoxAnswer(std::string caption, int button, std::function<void()> before_answer = {},
-                   DWORD timeout_ms = 10000);
+                   DWORD timeout_ms = 10000, DWORD process_id = GetCurrentProcessId());
   ~MessageBoxAnswer();
   MessageBoxAnswer(const MessageBoxAnswer&) = delete;
   MessageBoxAnswer& operator=(const MessageBoxAnswer&) = delete;
@@ -36,7 +40,7 @@ class MessageBoxAnswer {
   HWND owner = nullptr;
 
  private:
-  void run(DWORD timeout_ms);
+  void run(DWORD timeout_ms, DWORD process_id);
 
   const std::string caption;
   const int button;

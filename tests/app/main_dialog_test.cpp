@@ -1,0 +1,211 @@
+#include "app/main_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_texts.h"
+#include "app/initial_path.h"
+#include "app/resource.h"
+#include "job/job_texts.h"
+#include "job/split_job.h"
+#include "tests/app/running_dialog.h"
+#include "tests/support/message_boxes.h"
+#include "tests/support/test_files.h"
+
+namespace {
+
+// The open-file dialog's file name box (a combo box in the Explorer style).
+constexpr int file_name_box = 0x47C;
+
+struct ControlCase {
+  int id;
+  const char* class_name;
+  const char* text;
+};
+
+// In tab order. The texts are the code page 932 bytes of 終了, 分割開始, 分割キャンセル,
+// 分割サイズ[MB] and 分割ファイル.
+const ControlCase control_cases[] = {
+    {IDOK, "Button", "\x8f\x49\x97\xb9"},
+    {IDC_SOURCE_PATH, "Edit", ""},
+    {IDC_BROWSE, "Button", "..."},
+    {IDC_SPLIT_SIZE, "Edit", "512"},
+    {IDC_START_SPLIT, "Button", "\x95\xaa\x8a\x84\x8a\x4a\x8e\x6e"},
+    {IDC_CANCEL_SPLIT, "Button", "\x95\xaa\x8a\x84\x83\x4c\x83\x83\x83\x93\x83\x5a\x83\x8b"},
+    {IDC_STATIC, "Static", "\x95\xaa\x8a\x84\x83\x54\x83\x43\x83\x59\x5b\x4d\x42\x5d"},
+    {IDC_STATIC, "Static", "\x95\xaa\x8a\x84\x83\x74\x83\x40\x83\x43\x83\x8b"},
+};
+
+TEST(MainDialog, ControlsInTabOrderWithTheirIdsAndTexts) {
+  RunningDialog dialog;
+  ASSERT_NE(dialog.window(), nullptr);
+  char caption[64] = {};
+  GetWindowTextA(dialog.window(), caption, sizeof caption);
+  EXPECT_STREQ(caption, "Parcelor");
+  EXPECT_EQ(GetWindowLongA(dialog.window(), GWL_STYLE) & WS_SYSMENU, 0) << "no close box";
+
+  HWND child = GetWindow(dialog.window(), GW_CHILD);
+  for (const ControlCase& c : control_cases) {
+    ASSERT_NE(child, nullptr) << "missing control " << c.id;
+    char class_name[32] = {};
+    char text[64] = {};
+    GetClassNameA(child, class_name, sizeof class_name);
+    GetWindowTextA(child, text, sizeof text);
+    EXPECT_EQ(static_cast<int>(static_cast<short>(GetDlgCtrlID(child))), c.id);
+    EXPECT_STREQ(class_name, c.class_name) << "control " << c.id;
+    EXPECT_STREQ(text, c.text) << "control " << c.id;
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(child, nullptr) << "more than eight controls";
+  EXPECT_EQ(dialog.focus(), dialog.control(IDOK)) << "the focus starts on the quit button";
+}
+
+TEST(MainDialog, EnterInAnEditQuitsWhenIdle) {
+  RunningDialog dialog;
+  dialog.post_key(IDC_SPLIT_SIZE, VK_RETURN);
+  ASSERT_TRUE(dialog.wait_until_ended());
+  EXPECT_EQ(dialog.result(), IDOK);
+}
+
+TEST(MainDialog, EscapeAndCloseRequestsAreIgnored) {
+  RunningDialog dialog;
+  dialog.post_key(IDC_SOURCE_PATH, VK_ESCAPE);
+  PostMessageA(dialog.window(), WM_CLOSE, 0, 0);
+  PostMessageA(dialog.window(), WM_COMMAND, IDCANCEL, 0);
+  pump_for(300);
+  EXPECT_FALSE(dialog.ended());
+  EXPECT_TRUE(IsWindowVisible(dialog.window()));
+}
+
+class SizeTextInDialog : public testing::Test {
+ protected:
+  TempFolder folder;
+};
+
+TEST_F(SizeTextInDialog, ZeroIsRefusedWithAWarningAndNothingElseChanges) {
+  RunningDialog dialog;
+  dialog.set_text(IDC_SOURCE_PATH, folder / "movie.iso");
+  for (const char* text : {"0", "", "MB", "\x82\x54\x82\x50\x82\x51"}) {
+    dialog.set_text(IDC_SPLIT_SIZE, text);
+    MessageBoxAnswer warning("Error", IDOK);
+    dialog.click(IDC_START_SPLIT);
+    ASSERT_TRUE(warning.wait()) << "no warning for \"" << text << '"';
+    EXPECT_EQ(warning.text, app_texts::size_warning);
+    EXPECT_EQ(warning.icon, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_EQ(warning.owner, dialog.window());
+    EXPECT_TRUE(pump_until([&] { return IsWindowEnabled(dialog.control(IDOK)); }));
+    EXPECT_TRUE(IsWindowEnabled(dialog.control(IDC_START_SPLIT)));
+    EXPECT_EQ(split_job.start_button.load(), nullptr) << "a job started";
+    EXPECT_EQ(selected_path[0], '\0') << "the source edit was read";
+  }
+}
+
+TEST_F(SizeTextInDialog, AcceptedSizesStartAJobWithThatSize) {
+  const struct {
+    const char* text;
+    std::int64_t size_mb;
+    bool succeeds;
+  } cases[] = {{"512", 512, true},       {" 64", 64, true},     {"+8", 8, true},
+               {"12MB", 12, true},       {"-1", -1, false},     {"9999999999", 2147483647, true}};
+  write_file(folder / "movie.iso", pattern_bytes(100));
+  RunningDialog dialog;
+  dialog.set_text(IDC_SOURCE_PATH, folder / "movie.iso");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    dialog.set_text(IDC_SPLIT_SIZE, c.text);
+    MessageBoxAnswer finished("Split", IDOK);
+    dialog.click(IDC_START_SPLIT);
+    ASSERT_TRUE(finished.wait());
+    EXPECT_EQ(finished.text, c.succeeds ? job_texts::split_finished : job_texts::split_failed);
+    EXPECT_EQ(split_job.split_size_mb, c.size_mb);
+    ASSERT_TRUE(pump_until([&] { return IsWindowEnabled(dialog.control(IDC_START_SPLIT)); }));
+    EXPECT_EQ(dialog.text(IDC_SPLIT_SIZE), c.text) << "the edits keep their values";
+    EXPECT_EQ(dialog.text(IDC_SOURCE_PATH), folder / "movie.iso");
+    DeleteFileA((folder / "movie.iso_1").c_str());
+    DeleteFileA((folder / "movie.bat").c_str());
+  }
+}
+
+// Answers the open-file dialog: reads the file name it offers, then either cancels
+// or chooses `choice`.
+struct FileDialogAnswer {
+  std::string offered;
+  bool found = false;
+
+  void answer(const std::string& choice) {
+    HWND file_dialog = nullptr;
+    found = pump_until([&] {
+      file_dialog = find_dialog_with_control(GetCurrentProcessId(), file_name_box);
+      return file_dialog != nullptr;
+    });
+    if (!found) return;
+    char text[260] = {};
+    GetDlgItemTextA(file_dialog, file_name_box, text, sizeof text);
+    offered = text;
+    if (choice.empty()) {
+      PostMessageA(file_dialog, WM_COMMAND, IDCANCEL, 0);
+    } else {
+      SetDlgItemTextA(file_dialog, file_name_box, choice.c_str());
+      PostMessageA(file_dialog, WM_COMMAND, IDOK, 0);
+    }
+    pump_until([&] { return !IsWindow(file_dialog); });
+  }
+};
+
+TEST(MainDialog, BrowseOffersTheLastChosenPathAndReplacesTheEdit) {
+  TempFolder folder;
+  write_file(folder / "first.iso", {1});
+  write_file(folder / "second.zip", {2});
+  RunningDialog dialog;
+  dialog.set_text(IDC_SOURCE_PATH, "typed by hand");
+
+  FileDialogAnswer cancelled;
+  dialog.click(IDC_BROWSE);
+  cancelled.answer("");
+  ASSERT_TRUE(cancelled.found);
+  EXPECT_EQ(cancelled.offered, "");
+  EXPECT_EQ(dialog.text(IDC_SOURCE_PATH), "typed by hand");
+
+  FileDialogAnswer chosen;
+  dialog.click(IDC_BROWSE);
+  chosen.answer(folder / "first.iso");
+  ASSERT_TRUE(pump_until([&] { return dialog.text(IDC_SOURCE_PATH) == folder / "first.iso"; }))
+      << dialog.text(IDC_SOURCE_PATH);
+
+  dialog.set_text(IDC_SOURCE_PATH, folder / "second.zip");
+  FileDialogAnswer offered_again;
+  dialog.click(IDC_BROWSE);
+  offered_again.answer("");
+  EXPECT_EQ(offered_again.offered, "first.iso") << "the typed path was offered";
+  EXPECT_EQ(dialog.text(IDC_SOURCE_PATH), folder / "second.zip");
+}
+
+TEST(MainDialog, CommandLinePathIsShownAndSplit) {
+  TempFolder folder;
+  const std::string source = folder / "movie.iso";
+  write_file(source, pattern_bytes(3 * 1048576 + 1));
+  std::wstring wide(source.begin(), source.end());
+  keep_initial_path(wide.c_str());
+
+  RunningDialog dialog;
+  EXPECT_EQ(dialog.text(IDC_SOURCE_PATH), source);
+  dialog.set_text(IDC_SPLIT_SIZE, "1");
+  bool disabled_while_shown = false;
+  MessageBoxAnswer finished("Split", IDOK, [&] { disabled_while_shown = !IsWindowEnabled(dialog.control(IDC_START_SPLIT)); });
+  dialog.click(IDC_START_SPLIT);
+  ASSERT_TRUE(finished.wait());
+  EXPECT_EQ(finished.text, job_texts::split_finished);
+  EXPECT_TRUE(disabled_while_shown);
+  ASSERT_TRUE(pump_until([&] { return IsWindowEnabled(dialog.control(IDC_START_SPLIT)); }));
+  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso_1", "movie.iso_2",
+                                                               "movie.iso_3", "movie.iso_4"}));
+  EXPECT_EQ(std::string(selected_path), source);
+
+  dialog.click(IDOK);
+  ASSERT_TRUE(dialog.wait_until_ended());
+  EXPECT_EQ(dialog.result(), IDOK);
+}
+
+}  // namespace
