@@ -1,7 +1,7 @@
 #include "split/split_file.h"
 
 #include <algorithm>
-#include <climits>
+#include <cstdint>
 #include <exception>
 #include <iostream>
 #include <memory>

@@ -8,19 +8,12 @@
 #include <vector>
 
 #include "app/resource.h"
+#include "tests/app/built_program.h"
 #include "job/job_texts.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_files.h"
 
 namespace {
-
-std::string program_path() {
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string folder(self);
-  folder.erase(folder.rfind('\\'));
-  return folder + "\\..\\..\\app\\parcelor.exe";
-}
 
 TEST(Program, SplitsTheFileNamedOnItsCommandLineAndExitsWithZero) {
   TempFolder folder;
@@ -30,7 +23,7 @@ TEST(Program, SplitsTheFileNamedOnItsCommandLineAndExitsWithZero) {
   write_file(source, bytes);
 
   // Blanks between the program name and the path are dropped; blanks inside stay.
-  std::string command_line = "\"" + program_path() + "\"   " + source;
+  std::string command_line = "\"" + built_program_path() + "\"   " + source;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};

@@ -8,22 +8,15 @@
 #include <vector>
 
 #include "app/resource.h"
+#include "tests/app/built_program.h"
 
 namespace {
-
-std::string program_path() {
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string folder(self);
-  folder.erase(folder.rfind('\\'));
-  return folder + "\\..\\..\\app\\parcelor.exe";
-}
 
 class ProgramResources : public testing::Test {
  protected:
   void SetUp() override {
-    program = LoadLibraryExA(program_path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(program, nullptr) << program_path();
+    program = LoadLibraryExA(built_program_path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr) << built_program_path();
   }
   void TearDown() override { FreeLibrary(program); }
 
