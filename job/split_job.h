@@ -15,8 +15,8 @@ struct SplitJob {
   HWND owner_dialog = nullptr;
 
   // While a job runs the dialog thread writes only cancel_requested, the worker
-  // only job_finished; start_button is non-null exactly while a job is between its
-  // start and the dismissal of its completion box.
+  // only job_finished. start_button is non-null from a start until the dialog thread
+  // has handed the button back, after the job's completion box was dismissed.
   std::atomic<bool> cancel_requested{false};
   std::atomic<bool> job_finished{false};
   std::atomic<HWND> start_button{nullptr};
