@@ -21,9 +21,17 @@ constexpr int file_exists_error = 17;
 
 bool cancelled() { return split_job.cancel_requested.load(); }
 
-// Writes the whole buffer or reports failure: a short write loses bytes.
-bool write_all(FileHandle& file, const char* data, unsigned int count) {
-  return file.write(data, count) == static_cast<int>(count);
+// Writes the whole buffer or reports failure: a short write loses bytes. Only a
+// text beyond what one write can take (a script of millions of parts) needs more.
+bool write_all(FileHandle& file, const char* data, std::size_t count) {
+  constexpr std::size_t largest_write = std::size_t{1} << 30;
+  while (count > 0) {
+    const auto chunk = static_cast<unsigned int>(std::min(count, largest_write));
+    if (file.write(data, chunk) != static_cast<int>(chunk)) return false;
+    data += chunk;
+    count -= chunk;
+  }
+  return true;
 }
 
 // Copies the next part_size bytes of the source (fewer at its end) into the part, a
@@ -40,7 +48,7 @@ bool copy_part(FileHandle& source, FileHandle& part, std::int64_t part_size) {
 
     const auto wanted = static_cast<unsigned int>(std::min(part_size - written, block_size));
     const int count = source.read(block.get(), wanted);
-    if (count < 0 || !write_all(part, block.get(), static_cast<unsigned int>(count))) return false;
+    if (count < 0 || !write_all(part, block.get(), static_cast<std::size_t>(count))) return false;
     written += count;
     std::cout << '.';
   }
@@ -76,7 +84,7 @@ bool split_source(std::int64_t part_size) {
   const std::string script_name = script_path.narrow();
   FileHandle script_file(script_name.c_str(), OpenMode::new_file);
   const std::string text = script.finish();
-  return write_all(script_file, text.data(), static_cast<unsigned int>(text.size()));
+  return write_all(script_file, text.data(), text.size());
 }
 
 }  // namespace
