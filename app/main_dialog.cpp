@@ -2,7 +2,7 @@
 
 #include <commdlg.h>
 
-#include <cstring>
+#include <cstdint>
 
 #include "app/app_texts.h"
 #include "app/initial_path.h"

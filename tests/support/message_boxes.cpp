@@ -1,7 +1,5 @@
 #include "tests/support/message_boxes.h"
 
-#include <vector>
-
 namespace {
 
 // A message box's text control has this id on Windows and on Wine.
