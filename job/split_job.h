@@ -15,14 +15,15 @@ struct SplitJob {
   HWND owner_dialog = nullptr;
 
   // While a job runs the dialog thread writes only cancel_requested, the worker
-  // only job_finished. start_button is non-null from a start until the dialog thread
-  // has handed the button back, after the job's completion box was dismissed.
+  // only job_finished.
   std::atomic<bool> cancel_requested{false};
   std::atomic<bool> job_finished{false};
-  std::atomic<HWND> start_button{nullptr};
 
-  // Touched by the dialog thread only. quit_requested: the user confirmed quitting
-  // while a job ran; the dialog ends once that job's completion box is dismissed.
+  // Touched by the dialog thread only. start_button is non-null from a start until
+  // the dialog thread has handed the button back, after the job's completion box was
+  // dismissed. quit_requested: the user confirmed quitting while a job ran; the
+  // dialog ends once that job's completion box is dismissed.
+  HWND start_button = nullptr;
   std::unique_ptr<std::thread> worker;
   bool quit_requested = false;
 };

@@ -23,7 +23,7 @@ bool confirm_cancel(HWND dialog) {
 
 }  // namespace
 
-bool split_job_in_progress() { return split_job.start_button.load() != nullptr; }
+bool split_job_in_progress() { return split_job.start_button != nullptr; }
 
 std::int64_t part_size_bytes(std::int64_t size_mb) { return size_mb * 1048576; }
 
@@ -82,7 +82,7 @@ bool request_quit(HWND dialog) {
 }
 
 bool on_split_job_ended() {
-  const HWND start_button = split_job.start_button.load();
+  const HWND start_button = split_job.start_button;
   // Cleared before the button is enabled, so that a start accepted the moment it is
   // enabled keeps its own value.
   split_job.start_button = nullptr;

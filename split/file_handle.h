@@ -13,7 +13,7 @@ enum class OpenMode {
 class FileHandle {
  public:
   // Throws the runtime's error number as a plain int when the open fails:
-  // 2 missing, 13 access denied or a sharing conflict, 17 the file exists already,
+  // ENOENT missing, EACCES access denied or a sharing conflict, EEXIST the file exists already,
   // ENAMETOOLONG a name longer than the platform's 259 characters.
   FileHandle(const char* name, OpenMode mode);
   ~FileHandle();

@@ -1,6 +1,7 @@
 #include "split/split_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <exception>
 #include <iostream>
@@ -17,7 +18,6 @@
 namespace {
 
 constexpr std::int64_t block_size = 1048576;
-constexpr int file_exists_error = 17;
 
 bool cancelled() { return split_job.cancel_requested.load(); }
 
@@ -96,7 +96,7 @@ bool split_file(std::int64_t part_size) {
   try {
     return split_source(part_size);
   } catch (int error_number) {
-    if (error_number == file_exists_error) std::cout << "Output File exist." << std::endl;
+    if (error_number == EEXIST) std::cout << "Output File exist." << std::endl;
     return false;
   } catch (const std::exception&) {
     // A path conversion, the size query or memory exhaustion.

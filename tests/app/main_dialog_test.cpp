@@ -97,7 +97,6 @@ TEST_F(SizeTextInDialog, ZeroIsRefusedWithAWarningAndNothingElseChanges) {
     EXPECT_EQ(warning.owner, dialog.window());
     EXPECT_TRUE(pump_until([&] { return IsWindowEnabled(dialog.control(IDOK)); }));
     EXPECT_TRUE(IsWindowEnabled(dialog.control(IDC_START_SPLIT)));
-    EXPECT_EQ(split_job.start_button.load(), nullptr) << "a job started";
     EXPECT_EQ(selected_path[0], '\0') << "the source edit was read";
   }
 }
@@ -186,10 +185,7 @@ TEST(MainDialog, CommandLinePathIsShownAndSplit) {
   TempFolder folder;
   const std::string source = folder / "movie.iso";
   write_file(source, pattern_bytes(3 * 1048576 + 1));
-  std::wstring wide(source.begin(), source.end());
-  keep_initial_path(wide.c_str());
-
-  RunningDialog dialog;
+  RunningDialog dialog(std::wstring(source.begin(), source.end()));
   EXPECT_EQ(dialog.text(IDC_SOURCE_PATH), source);
   dialog.set_text(IDC_SPLIT_SIZE, "1");
   bool disabled_while_shown = false;

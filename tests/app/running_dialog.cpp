@@ -1,10 +1,17 @@
 #include "tests/app/running_dialog.h"
 
+#include "app/initial_path.h"
 #include "app/main_dialog.h"
 #include "app/resource.h"
 #include "tests/support/message_boxes.h"
 
-RunningDialog::RunningDialog() {
+RunningDialog::RunningDialog(const std::wstring& command_line) {
+  // As a started program holds them; an earlier dialog in this process may have
+  // changed them.
+  selected_path[0] = '\0';
+  initial_path[0] = L'\0';
+  keep_initial_path(command_line.c_str());
+
   thread = std::thread([this] {
     thread_id = GetCurrentThreadId();
     dialog_result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, main_dialog_proc, 0);

@@ -9,7 +9,8 @@
 
 class RunningDialog {
  public:
-  RunningDialog();
+  // Starts from the program's state at start-up, with this command-line text.
+  explicit RunningDialog(const std::wstring& command_line = L"");
   // Quits the dialog if it is still open.
   ~RunningDialog();
   RunningDialog(const RunningDialog&) = delete;

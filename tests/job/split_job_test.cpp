@@ -93,9 +93,9 @@ class SplitJobTest : public testing::Test {
   void TearDown() override {
     // A job left running by a failed assertion is stopped, so the next test starts idle.
     split_job.cancel_requested = true;
-    for (int attempt = 0; attempt < 3 && split_job.start_button.load() != nullptr; ++attempt) {
+    for (int attempt = 0; attempt < 3 && split_job.start_button != nullptr; ++attempt) {
       MessageBoxAnswer any("Split", IDOK, {}, 2000);
-      pump_until([] { return split_job.start_button.load() == nullptr; }, 2000);
+      pump_until([] { return split_job.start_button == nullptr; }, 2000);
     }
     join_worker();
     DestroyWindow(owner);
@@ -109,7 +109,7 @@ class SplitJobTest : public testing::Test {
   }
 
   bool wait_until_idle() {
-    return pump_until([this] { return split_job.start_button.load() == nullptr && IsWindowEnabled(start_button); });
+    return pump_until([this] { return split_job.start_button == nullptr && IsWindowEnabled(start_button); });
   }
 
   void post_command(int id) { PostMessageA(owner, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
@@ -201,9 +201,8 @@ TEST_F(SplitJobTest, StartButtonStaysDisabledUntilTheBoxIsDismissed) {
   bool enabled_while_shown = true;
   bool job_marked_finished = false;
   MessageBoxAnswer finished("Split", IDOK, [&] {
-    pump_for(0);
-    Sleep(200);  // time for a wrong early enabling to show
-    enabled_while_shown = IsWindowEnabled(start_button) || split_job.start_button.load() == nullptr;
+    // A wrong early enabling would show within this bounded wait.
+    enabled_while_shown = pump_until([&] { return IsWindowEnabled(start_button) != FALSE; }, 200);
     job_marked_finished = split_job.job_finished;
   });
   start(1, folder / "movie.iso");
@@ -297,7 +296,7 @@ TEST_F(SplitJobTest, QuitDuringAJobAnsweredOkStopsItAndEndsAfterTheBox) {
   EXPECT_EQ(finished.text, job_texts::split_finished);
   ASSERT_TRUE(pump_until([] { return dialog_ended; }, 5000)) << "the dialog did not end";
   EXPECT_EQ(split_job.worker, nullptr);
-  EXPECT_EQ(split_job.start_button.load(), nullptr);
+  EXPECT_EQ(split_job.start_button, nullptr);
   EXPECT_TRUE(IsWindowEnabled(start_button));
   EXPECT_EQ(read_text(folder / "movie.bat"), "copy /b \"movie.iso_1\" \"movie.iso\"\r\n");
 }
@@ -316,7 +315,7 @@ TEST_F(SplitJobTest, QuitRightAsTheCompletionBoxIsDismissedNeverHangs) {
     ASSERT_TRUE(finished.wait());
     if (!quit_first) post_command(IDOK);
     ASSERT_TRUE(pump_until([] { return dialog_ended; }, 5000)) << "the quit hung";
-    EXPECT_EQ(split_job.start_button.load(), nullptr);
+    EXPECT_EQ(split_job.start_button, nullptr);
     EXPECT_TRUE(IsWindowEnabled(start_button));
     EXPECT_EQ(split_job.worker, nullptr);
   }
