@@ -1,6 +1,7 @@
 #include "app/main_dialog.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <cstdint>
 
@@ -20,6 +21,20 @@ void on_init_dialog(HWND dialog) {
   SetWindowTextA(GetDlgItem(dialog, IDC_SPLIT_SIZE), app_texts::initial_split_size);
   // The command line came in as wide text; show it as such.
   if (initial_path[0] != L'\0') SetWindowTextW(GetDlgItem(dialog, IDC_SOURCE_PATH), initial_path);
+  // A file dragged from Explorer onto the dialog arrives as WM_DROPFILES.
+  DragAcceptFiles(dialog, TRUE);
+}
+
+// The first dropped item takes the source edit's place, as a browse would; a drop
+// during a job changes the edit only, as typing does.
+void on_drop_files(HWND dialog, HDROP drop) {
+  char path[sizeof selected_path];
+  const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+  // A path too long for the program's buffers is left out rather than cut short.
+  if (length > 0 && length < sizeof path && DragQueryFileA(drop, 0, path, sizeof path) == length) {
+    SetWindowTextA(GetDlgItem(dialog, IDC_SOURCE_PATH), path);
+  }
+  DragFinish(drop);
 }
 
 void on_quit(HWND dialog) {
@@ -56,6 +71,11 @@ void on_start(HWND dialog) {
   // Not checked here: a path that cannot be split ends in the job's failure box.
   GetWindowTextA(GetDlgItem(dialog, IDC_SOURCE_PATH), selected_path, sizeof selected_path);
   const HWND start_button = GetDlgItem(dialog, IDC_START_SPLIT);
+  // A disabled button cannot keep the focus, and the keyboard would be left with
+  // none: hand it on in the tab order, to the cancel button, first.
+  if (GetFocus() == start_button) {
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetNextDlgTabItem(dialog, start_button, FALSE)), TRUE);
+  }
   EnableWindow(start_button, FALSE);
   start_split_job(dialog, start_button, size_mb, selected_path);
 }
@@ -69,6 +89,9 @@ INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
       return TRUE;  // the focus goes to the first tab stop, the quit button
     case WM_SPLIT_JOB_ENDED:
       if (on_split_job_ended()) EndDialog(dialog, IDOK);
+      return TRUE;
+    case WM_DROPFILES:
+      on_drop_files(dialog, reinterpret_cast<HDROP>(wparam));
       return TRUE;
     case WM_COMMAND:
       // Esc and a close request arrive as IDCANCEL and are ignored: quitting is

@@ -15,9 +15,11 @@ struct SplitJob {
   HWND owner_dialog = nullptr;
 
   // While a job runs the dialog thread writes only cancel_requested, the worker
-  // only job_finished.
+  // only job_finished and then report_dismissed, once the user has closed its
+  // completion box: only then may the dialog take the start button back.
   std::atomic<bool> cancel_requested{false};
   std::atomic<bool> job_finished{false};
+  std::atomic<bool> report_dismissed{false};
 
   // Touched by the dialog thread only. start_button is non-null from a start until
   // the dialog thread has handed the button back, after the job's completion box was

@@ -32,6 +32,7 @@ void start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const
   split_job.start_button = start_button;
   split_job.cancel_requested = false;
   split_job.job_finished = false;
+  split_job.report_dismissed = false;
   split_job.quit_requested = false;
   const std::size_t length = strnlen(path, sizeof split_job.source_path - 1);
   std::memcpy(split_job.source_path, path, length);
@@ -60,6 +61,7 @@ void split_worker() {
               job_texts::split_caption, MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONHAND));
   // The dialog thread hands the start button back. Enabling it from here would wait
   // for the dialog thread, which may itself be waiting for this thread to end.
+  split_job.report_dismissed = true;
   PostMessageA(split_job.owner_dialog, WM_SPLIT_JOB_ENDED, 0, 0);
 }
 
@@ -82,6 +84,10 @@ bool request_quit(HWND dialog) {
 }
 
 bool on_split_job_ended() {
+  // Any program may post this message. Until the worker has closed its box, taking
+  // the button back would let a second job start, and the join would wait for the
+  // user with the dialog unable to serve the box.
+  if (!split_job.report_dismissed) return false;
   const HWND start_button = split_job.start_button;
   // Cleared before the button is enabled, so that a start accepted the moment it is
   // enabled keeps its own value.

@@ -21,8 +21,9 @@ void request_cancel(HWND dialog);
 // ends when that job's completion box has been dismissed (on_split_job_ended).
 bool request_quit(HWND dialog);
 
-// The dialog's answer to WM_SPLIT_JOB_ENDED: hands the start button back and joins
-// the ended worker. True when a quit is waiting for this job.
+// The dialog's answer to WM_SPLIT_JOB_ENDED: once the worker has closed its box,
+// hands the start button back and joins the ended worker; before that (a notice
+// from elsewhere) does nothing. True when a quit is waiting for this job.
 bool on_split_job_ended();
 
 // From a start until the dialog has handed the start button back.

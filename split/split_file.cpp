@@ -34,22 +34,24 @@ bool write_all(FileHandle& file, const char* data, std::size_t count) {
   return true;
 }
 
-// Copies the next part_size bytes of the source (fewer at its end) into the part, a
-// block at a time, printing one dot per block. False on a read, write or end-test
-// failure, so that no lost byte is ever reported as a finished split.
-bool copy_part(FileHandle& source, FileHandle& part, std::int64_t part_size) {
+// Copies the next `length` bytes of the source into the part, a block at a time,
+// adding each block to `copied` and printing one dot for it. True when they are
+// copied or a cancel stopped the copy. False on a read, write or end-test failure,
+// and when the source ends early: no lost byte is ever reported as a finished split.
+bool copy_part(FileHandle& source, FileHandle& part, std::int64_t length, std::int64_t& copied) {
   // One zero-filled block per part, whatever the source size.
   const std::unique_ptr<char[]> block(new char[block_size]());
   std::int64_t written = 0;
-  while (!cancelled()) {
-    const int end_test = source.at_end();
-    if (end_test < 0) return false;
-    if (end_test == 1 || written >= part_size) break;
-
-    const auto wanted = static_cast<unsigned int>(std::min(part_size - written, block_size));
+  while (written < length && !cancelled()) {
+    // Another program may have cut the source short. Microsoft's runtime then says
+    // "not at the end" for a position past the new end, and every read gives 0
+    // bytes, so an empty read must end the copy as surely as the end test does.
+    if (source.at_end() != 0) return false;
+    const auto wanted = static_cast<unsigned int>(std::min(length - written, block_size));
     const int count = source.read(block.get(), wanted);
-    if (count < 0 || !write_all(part, block.get(), static_cast<std::size_t>(count))) return false;
+    if (count <= 0 || !write_all(part, block.get(), static_cast<std::size_t>(count))) return false;
     written += count;
+    copied += count;
     std::cout << '.';
   }
   return true;
@@ -59,6 +61,7 @@ bool split_source(std::int64_t part_size) {
   FileHandle source(split_job.source_path, OpenMode::source);
   const WidePath source_path(split_job.source_path);
   const auto size = static_cast<std::int64_t>(query_file_size(source_path));
+  const std::uint64_t last_write_time = query_last_write_time(source_path);
   PartSequence parts(split_job.source_path);
   const WidePath script_path = source_path.with_extension(L"bat");
   RejoinScript script(source_path.file_name().narrow());
@@ -69,15 +72,27 @@ bool split_source(std::int64_t part_size) {
   const std::int64_t count = size / part_size + (size % part_size != 0 ? 1 : 0);
   if (count > INT32_MAX) return false;
 
+  std::int64_t copied = 0;
   for (std::int64_t i = 0; i < count && !cancelled(); ++i) {
+    // Numbered from the loop rather than raised after each part, which would step
+    // past the largest number after the last part.
+    parts.number = static_cast<std::int32_t>(i + 1);
     // The part joins the script's list before its file exists.
     const std::string path = parts.part_path();
     script.add_part(parts.part_file_name().c_str());
     std::cout << std::endl << path << std::endl;
 
     FileHandle part(path.c_str(), OpenMode::new_file);
-    if (!copy_part(source, part, part_size)) return false;
-    ++parts.number;
+    if (!copy_part(source, part, std::min(part_size, size - copied), copied)) return false;
+  }
+
+  // Parts cut from a source that another program changed meanwhile would rebuild
+  // neither the old file nor the new one: no script for them. A cancelled split,
+  // which stopped short of the end, lists what it made all the same.
+  const bool cancelled_early = copied < size;
+  if (!cancelled_early && (query_file_size(source_path) != static_cast<std::uint64_t>(size) ||
+                           query_last_write_time(source_path) != last_write_time)) {
+    return false;
   }
 
   // Made after a cancellation too: it then lists every part begun, the short one included.

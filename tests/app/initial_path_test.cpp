@@ -13,16 +13,26 @@ std::wstring kept(const std::wstring& command_line) {
   return initial_path;
 }
 
-TEST(InitialPath, KeepsTheCommandLineTextAsItIs) {
-  const std::wstring cases[] = {
-      L"C:\\d\\movie.iso",
-      L"C:\\my files\\movie.iso",
-      L"\"C:\\d\\movie.iso\"",
-      L"C:\\d\\a.iso C:\\d\\b.iso",
-      L"C:\\d\\movie.iso  ",
-      L"C:\\\u5206\u5272\\\u30BD.iso",
+TEST(InitialPath, KeepsTheTextAsItIsButForOneQuotedPath) {
+  const struct {
+    std::wstring command_line;
+    std::wstring kept;
+  } cases[] = {
+      {L"C:\\d\\movie.iso", L"C:\\d\\movie.iso"},
+      {L"C:\\my files\\movie.iso", L"C:\\my files\\movie.iso"},
+      {L"C:\\d\\movie.iso  ", L"C:\\d\\movie.iso  "},
+      {L"C:\\d\\a.iso C:\\d\\b.iso", L"C:\\d\\a.iso C:\\d\\b.iso"},
+      {L"C:\\\u5206\u5272\\\u30BD.iso", L"C:\\\u5206\u5272\\\u30BD.iso"},
+      {L"\"C:\\d\\movie.iso\"", L"C:\\d\\movie.iso"},
+      {L"\"C:\\my files\\movie.iso\"", L"C:\\my files\\movie.iso"},
+      {L"\"\"", L""},
+      {L"\"", L"\""},
+      {L"\"C:\\d\\a.iso\" \"C:\\d\\b.iso\"", L"\"C:\\d\\a.iso\" \"C:\\d\\b.iso\""},
+      {L"\"C:\\d\\movie.iso\" /x", L"\"C:\\d\\movie.iso\" /x"},
+      {L"\"" + std::wstring(259, L'a') + L"\"", std::wstring(259, L'a')},
+      {L"\"" + std::wstring(260, L'a') + L"\"", L""},
   };
-  for (const std::wstring& text : cases) EXPECT_EQ(kept(text), text);
+  for (const auto& c : cases) EXPECT_EQ(kept(c.command_line), c.kept) << c.command_line.size() << " characters";
 }
 
 TEST(InitialPath, TooLongATextIsNotKeptAtAll) {

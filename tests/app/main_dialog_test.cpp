@@ -1,5 +1,7 @@
 #include "app/main_dialog.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,8 +13,10 @@
 #include "job/job_texts.h"
 #include "job/split_job.h"
 #include "tests/app/running_dialog.h"
+#include "tests/support/captured_output.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_files.h"
+#include "tests/support/worker_gate.h"
 
 namespace {
 
@@ -179,6 +183,74 @@ TEST(MainDialog, BrowseOffersTheLastChosenPathAndReplacesTheEdit) {
   offered_again.answer("");
   EXPECT_EQ(offered_again.offered, "first.iso") << "the typed path was offered";
   EXPECT_EQ(dialog.text(IDC_SOURCE_PATH), folder / "second.zip");
+}
+
+// A drop handle as Explorer makes it: wide paths, each ended by a NUL, one more NUL last.
+HDROP make_drop(const std::vector<std::wstring>& paths) {
+  std::wstring list;
+  for (const std::wstring& path : paths) list += path + L'\0';
+  list += L'\0';
+  const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(header + 1));
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST(MainDialog, DroppedFileReplacesTheSourcePathUnlessTooLong) {
+  const struct {
+    std::vector<std::wstring> dropped;
+    std::string shown;
+  } cases[] = {
+      // 分割 ファイル.iso: a code page 932 name with a blank; the second item is ignored.
+      {{L"C:\\d\\\u5206\u5272 \u30D5\u30A1\u30A4\u30EB.iso", L"C:\\d\\other.iso"}, "C:\\d\\分割 ファイル.iso"},
+      {{L"C:\\" + std::wstring(257, L'a')}, "C:\\" + std::string(256, 'a')},
+      {{L"C:\\" + std::wstring(130, L'\u5206')}, "C:\\" + std::string(256, 'a')},
+  };
+  RunningDialog dialog;
+  for (const auto& c : cases) {
+    dialog.set_text(IDC_SOURCE_PATH, "C:\\" + std::string(256, 'a'));
+    const HDROP drop = make_drop(c.dropped);
+    PostMessageA(dialog.window(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_TRUE(pump_until([&] { return GlobalFlags(drop) == GMEM_INVALID_HANDLE; }, 2000)) << "the drop was not released";
+    EXPECT_EQ(dialog.text(IDC_SOURCE_PATH), c.shown);
+  }
+}
+
+TEST(MainDialog, StartHandsTheFocusOnToTheCancelButton) {
+  TempFolder folder;
+  write_file(folder / "movie.iso", pattern_bytes(2 * 1048576));
+  RunningDialog dialog;
+  dialog.set_text(IDC_SOURCE_PATH, folder / "movie.iso");
+  dialog.set_text(IDC_SPLIT_SIZE, "1");
+  const HWND start = dialog.control(IDC_START_SPLIT);
+  const HWND cancel = dialog.control(IDC_CANCEL_SPLIT);
+  for (const bool by_enter : {false, true}) {
+    SCOPED_TRACE(by_enter ? "started with Enter" : "started with a click");
+    PostMessageA(dialog.window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(start), TRUE);
+    ASSERT_TRUE(pump_until([&] { return dialog.focus() == start; }));
+    CapturedOutput output;
+    WorkerGate gate(output);
+    if (by_enter) {
+      dialog.post_key(IDC_START_SPLIT, VK_RETURN);
+    } else {
+      dialog.click(IDC_START_SPLIT);
+    }
+    ASSERT_TRUE(gate.wait_until_reached());
+    EXPECT_EQ(dialog.focus(), cancel);
+
+    MessageBoxAnswer question("Question", IDCANCEL);
+    dialog.post_key(IDC_CANCEL_SPLIT, VK_RETURN);
+    EXPECT_TRUE(question.wait()) << "Enter did not ask to cancel";
+    MessageBoxAnswer finished("Split", IDOK);
+    gate.open();
+    ASSERT_TRUE(finished.wait());
+    ASSERT_TRUE(pump_until([&] { return IsWindowEnabled(start) != FALSE; }));
+    EXPECT_EQ(dialog.focus(), cancel) << "the focus moved when the job ended";
+    for (const char* part : {"movie.iso_1", "movie.iso_2", "movie.bat"}) DeleteFileA((folder / part).c_str());
+  }
 }
 
 TEST(MainDialog, CommandLinePathIsShownAndSplit) {

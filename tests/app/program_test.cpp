@@ -1,5 +1,5 @@
 // The built parcelor.exe, started as its own process the way Explorer would start
-// it with a file dropped on it, and worked through to a finished split.
+// it with a file dropped on its icon, and worked through to a finished split.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -22,8 +22,9 @@ TEST(Program, SplitsTheFileNamedOnItsCommandLineAndExitsWithZero) {
   const Bytes bytes = pattern_bytes(700 * 1024);
   write_file(source, bytes);
 
-  // Blanks between the program name and the path are dropped; blanks inside stay.
-  std::string command_line = "\"" + built_program_path() + "\"   " + source;
+  // As Explorer starts it for a dropped file whose path holds a blank: quoted. The
+  // blanks between the program name and the path are dropped.
+  std::string command_line = "\"" + built_program_path() + "\"   \"" + source + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};

@@ -264,6 +264,54 @@ TEST_F(SplitFileTest, CancelDuringAPartKeepsTheShortPartAndListsIt) {
   EXPECT_EQ(read_text(folder / "movie.bat"), expected_script("movie.iso", 1));
 }
 
+// Another program's change to the source while the first part is copied.
+struct ChangeCase {
+  const char* what;
+  std::int64_t new_size;  // -1: the same size, other bytes
+  std::vector<std::int64_t> part_lengths;
+};
+
+const ChangeCase change_cases[] = {
+    {"cut short", 3 * MiB / 2, {MiB, MiB / 2}},
+    {"extended", 5 * MiB, {MiB, MiB, MiB, MiB}},
+    {"rewritten in place", -1, {MiB, MiB, MiB, MiB}},
+};
+
+TEST_F(SplitFileTest, SourceChangedDuringTheSplitFailsWithoutAScript) {
+  for (const ChangeCase& c : change_cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder each;
+    const std::string source = each / "movie.iso";
+    write_file(source, pattern_bytes(4 * MiB));
+    // The source is shared for writing while it is split.
+    const auto change = [&] {
+      int writer = -1;
+      ASSERT_EQ(_sopen_s(&writer, source.c_str(), _O_WRONLY | _O_BINARY, _SH_DENYNO, 0), 0);
+      if (c.new_size >= 0) {
+        EXPECT_EQ(_chsize_s(writer, c.new_size), 0);
+      } else {
+        const Bytes other = pattern_bytes(MiB, 7);
+        _lseeki64(writer, 3 * MiB, SEEK_SET);
+        EXPECT_EQ(_write(writer, other.data(), MiB), MiB);
+      }
+      _close(writer);
+    };
+    CapturedOutput each_output;
+    each_output.on_progress_dot([&](int dots) {
+      if (dots == 1) std::thread(change).join();
+    });
+
+    EXPECT_FALSE(split(source, MiB));
+
+    std::vector<std::string> expected_files = {"movie.iso"};
+    for (std::size_t k = 1; k <= c.part_lengths.size(); ++k) {
+      expected_files.push_back("movie.iso_" + std::to_string(k));
+      EXPECT_EQ(file_size(each / expected_files.back()), c.part_lengths[k - 1]) << expected_files.back();
+    }
+    EXPECT_EQ(files_in(each.path()), expected_files) << "no further part, no script";
+  }
+}
+
 struct RejoinCase {
   const char* what;
   const char* name;
