@@ -9,6 +9,7 @@
 #include "app/initial_path.h"
 #include "app/resource.h"
 #include "app/size_text.h"
+#include "app/split_progress.h"
 #include "job/split_worker.h"
 
 char selected_path[260];
@@ -23,6 +24,7 @@ void on_init_dialog(HWND dialog) {
   if (initial_path[0] != L'\0') SetWindowTextW(GetDlgItem(dialog, IDC_SOURCE_PATH), initial_path);
   // A file dragged from Explorer onto the dialog arrives as WM_DROPFILES.
   DragAcceptFiles(dialog, TRUE);
+  create_progress_bar(dialog);
 }
 
 // The first dropped item takes the source edit's place, as a browse would; a drop
@@ -77,7 +79,13 @@ void on_start(HWND dialog) {
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetNextDlgTabItem(dialog, start_button, FALSE)), TRUE);
   }
   EnableWindow(start_button, FALSE);
-  start_split_job(dialog, start_button, size_mb, selected_path);
+  if (start_split_job(dialog, start_button, size_mb, selected_path)) show_progress(dialog);
+}
+
+void on_split_job_notice(HWND dialog) {
+  const bool quit_waiting = on_split_job_ended();
+  if (!split_job_in_progress()) hide_progress(dialog);
+  if (quit_waiting) EndDialog(dialog, IDOK);
 }
 
 }  // namespace
@@ -88,7 +96,10 @@ INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
       on_init_dialog(dialog);
       return TRUE;  // the focus goes to the first tab stop, the quit button
     case WM_SPLIT_JOB_ENDED:
-      if (on_split_job_ended()) EndDialog(dialog, IDOK);
+      on_split_job_notice(dialog);
+      return TRUE;
+    case WM_TIMER:
+      if (wparam == progress_timer) update_progress(dialog);
       return TRUE;
     case WM_DROPFILES:
       on_drop_files(dialog, reinterpret_cast<HDROP>(wparam));

@@ -9,5 +9,7 @@
 #define IDC_SPLIT_SIZE 1002
 #define IDC_START_SPLIT 1003
 #define IDC_CANCEL_SPLIT 1004
+// Made at run time, not in the template.
+#define IDC_SPLIT_PROGRESS 1005
 
 #define IDC_STATIC -1

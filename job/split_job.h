@@ -21,6 +21,12 @@ struct SplitJob {
   std::atomic<bool> job_finished{false};
   std::atomic<bool> report_dismissed{false};
 
+  // How far the split has come, published by the splitting thread block by block
+  // and read by the dialog's progress bar. bytes_in_all is -1 until the source's
+  // size is known.
+  std::atomic<std::int64_t> bytes_copied{0};
+  std::atomic<std::int64_t> bytes_in_all{-1};
+
   // Touched by the dialog thread only. start_button is non-null from a start until
   // the dialog thread has handed the button back, after the job's completion box was
   // dismissed. quit_requested: the user confirmed quitting while a job ran; the

@@ -27,13 +27,15 @@ bool split_job_in_progress() { return split_job.start_button != nullptr; }
 
 std::int64_t part_size_bytes(std::int64_t size_mb) { return size_mb * 1048576; }
 
-void start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const char* path) {
+bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const char* path) {
   split_job.owner_dialog = dialog;
   split_job.start_button = start_button;
   split_job.cancel_requested = false;
   split_job.job_finished = false;
   split_job.report_dismissed = false;
   split_job.quit_requested = false;
+  split_job.bytes_copied = 0;
+  split_job.bytes_in_all = -1;
   const std::size_t length = strnlen(path, sizeof split_job.source_path - 1);
   std::memcpy(split_job.source_path, path, length);
   split_job.source_path[length] = '\0';
@@ -45,12 +47,21 @@ void start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const
   try {
     // The worker reads the fields above; creating it is what publishes them.
     split_job.worker = std::make_unique<std::thread>(split_worker);
+    return true;
   } catch (const std::exception&) {
     // No thread: undo the start so that the user can try again.
     split_job.start_button = nullptr;
     EnableWindow(start_button, TRUE);
     MessageBoxA(dialog, job_texts::split_failed, job_texts::split_caption, MB_OK | MB_ICONHAND);
+    return false;
   }
+}
+
+double split_job_progress() {
+  const std::int64_t in_all = split_job.bytes_in_all;
+  // Nothing to copy is everything copied; an unknown size is nothing yet.
+  if (in_all <= 0) return in_all == 0 ? 1.0 : 0.0;
+  return static_cast<double>(split_job.bytes_copied) / static_cast<double>(in_all);
 }
 
 void split_worker() {

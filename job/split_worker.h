@@ -10,8 +10,12 @@
 constexpr UINT WM_SPLIT_JOB_ENDED = WM_APP + 1;
 
 // The start command: the start button is already disabled, size_mb is non-zero.
-// path: the dialog's 260-byte path buffer.
-void start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const char* path);
+// path: the dialog's 260-byte path buffer. False when no worker could be started;
+// the button is then enabled again and the failure box has been shown.
+bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const char* path);
+
+// The share of the source copied so far by the latest job, from 0 to 1.
+double split_job_progress();
 
 // The cancel command: asks "abort the split?" while a job runs, else does nothing.
 void request_cancel(HWND dialog);

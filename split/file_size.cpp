@@ -39,3 +39,5 @@ std::uint64_t query_last_write_time(const WidePath& path) {
   const WIN32_FILE_ATTRIBUTE_DATA data = query_regular_file(path);
   return join_words(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
 }
+
+bool name_taken(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

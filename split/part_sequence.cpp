@@ -7,3 +7,7 @@ std::string PartSequence::part_path() const { return path.narrow() + "_" + std::
 std::string PartSequence::part_file_name() const {
   return path.file_name().narrow() + "_" + std::to_string(number);
 }
+
+std::wstring PartSequence::wide_part_path(std::int32_t part_number) const {
+  return path.text() + L"_" + std::to_wstring(part_number);
+}

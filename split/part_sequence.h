@@ -14,6 +14,8 @@ class PartSequence {
   std::string part_path() const;
   // The bare file name of part `number`, as the rejoin script lists it.
   std::string part_file_name() const;
+  // The full path of any part, as wide text, to look for it before the split.
+  std::wstring wide_part_path(std::int32_t part_number) const;
 
   const WidePath path;
   std::int32_t number = 1;

@@ -34,13 +34,11 @@ bool write_all(FileHandle& file, const char* data, std::size_t count) {
   return true;
 }
 
-// Copies the next `length` bytes of the source into the part, a block at a time,
+// Copies the next `length` bytes of the source into the part through `block`,
 // adding each block to `copied` and printing one dot for it. True when they are
 // copied or a cancel stopped the copy. False on a read, write or end-test failure,
 // and when the source ends early: no lost byte is ever reported as a finished split.
-bool copy_part(FileHandle& source, FileHandle& part, std::int64_t length, std::int64_t& copied) {
-  // One zero-filled block per part, whatever the source size.
-  const std::unique_ptr<char[]> block(new char[block_size]());
+bool copy_part(FileHandle& source, FileHandle& part, char* block, std::int64_t length, std::int64_t& copied) {
   std::int64_t written = 0;
   while (written < length && !cancelled()) {
     // Another program may have cut the source short. Microsoft's runtime then says
@@ -48,10 +46,11 @@ bool copy_part(FileHandle& source, FileHandle& part, std::int64_t length, std::i
     // bytes, so an empty read must end the copy as surely as the end test does.
     if (source.at_end() != 0) return false;
     const auto wanted = static_cast<unsigned int>(std::min(length - written, block_size));
-    const int count = source.read(block.get(), wanted);
-    if (count <= 0 || !write_all(part, block.get(), static_cast<std::size_t>(count))) return false;
+    const int count = source.read(block, wanted);
+    if (count <= 0 || !write_all(part, block, static_cast<std::size_t>(count))) return false;
     written += count;
     copied += count;
+    split_job.bytes_copied.store(copied, std::memory_order_relaxed);
     std::cout << '.';
   }
   return true;
@@ -62,6 +61,8 @@ bool split_source(std::int64_t part_size) {
   const WidePath source_path(split_job.source_path);
   const auto size = static_cast<std::int64_t>(query_file_size(source_path));
   const std::uint64_t last_write_time = query_last_write_time(source_path);
+  split_job.bytes_copied = 0;
+  split_job.bytes_in_all = size;
   PartSequence parts(split_job.source_path);
   const WidePath script_path = source_path.with_extension(L"bat");
   RejoinScript script(source_path.file_name().narrow());
@@ -71,7 +72,18 @@ bool split_source(std::int64_t part_size) {
   // Part numbers are 32-bit; a count beyond them would leave data out, so refuse it.
   const std::int64_t count = size / part_size + (size % part_size != 0 ? 1 : 0);
   if (count > INT32_MAX) return false;
+  // A taken name would stop the split part-way, with every part before it written
+  // for nothing: refuse before the first byte. Creating each file only if it is new
+  // still guards against a name taken after this look.
+  if (name_taken(script_path.text())) throw EEXIST;
+  for (std::int64_t number = 1; number <= count; ++number) {
+    if (name_taken(parts.wide_part_path(static_cast<std::int32_t>(number)))) throw EEXIST;
+  }
 
+  // One block for the whole split, whatever the sizes. A fresh block for each part
+  // measurably slowed the copy of small parts, for nothing: a block's old bytes are
+  // never written.
+  const std::unique_ptr<char[]> block(new char[block_size]);
   std::int64_t copied = 0;
   for (std::int64_t i = 0; i < count && !cancelled(); ++i) {
     // Numbered from the loop rather than raised after each part, which would step
@@ -83,7 +95,7 @@ bool split_source(std::int64_t part_size) {
     std::cout << std::endl << path << std::endl;
 
     FileHandle part(path.c_str(), OpenMode::new_file);
-    if (!copy_part(source, part, std::min(part_size, size - copied), copied)) return false;
+    if (!copy_part(source, part, block.get(), std::min(part_size, size - copied), copied)) return false;
   }
 
   // Parts cut from a source that another program changed meanwhile would rebuild

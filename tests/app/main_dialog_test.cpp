@@ -1,5 +1,6 @@
 #include "app/main_dialog.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -62,7 +63,10 @@ TEST(MainDialog, ControlsInTabOrderWithTheirIdsAndTexts) {
     EXPECT_STREQ(text, c.text) << "control " << c.id;
     child = GetWindow(child, GW_HWNDNEXT);
   }
-  EXPECT_EQ(child, nullptr) << "more than eight controls";
+  // Then only the progress bar, made at run time and hidden while no job runs.
+  EXPECT_EQ(child, dialog.control(IDC_SPLIT_PROGRESS));
+  EXPECT_FALSE(IsWindowVisible(child));
+  EXPECT_EQ(GetWindow(child, GW_HWNDNEXT), nullptr) << "more controls than the template's and the bar";
   EXPECT_EQ(dialog.focus(), dialog.control(IDOK)) << "the focus starts on the quit button";
 }
 
@@ -251,6 +255,33 @@ TEST(MainDialog, StartHandsTheFocusOnToTheCancelButton) {
     EXPECT_EQ(dialog.focus(), cancel) << "the focus moved when the job ended";
     for (const char* part : {"movie.iso_1", "movie.iso_2", "movie.bat"}) DeleteFileA((folder / part).c_str());
   }
+}
+
+TEST(MainDialog, ProgressBarFollowsTheSplitAndHidesAfterIt) {
+  TempFolder folder;
+  write_file(folder / "movie.iso", pattern_bytes(3 * 1048576));
+  RunningDialog dialog;
+  dialog.set_text(IDC_SOURCE_PATH, folder / "movie.iso");
+  dialog.set_text(IDC_SPLIT_SIZE, "1");
+  const HWND bar = dialog.control(IDC_SPLIT_PROGRESS);
+  const auto position = [&] { return SendMessageA(bar, PBM_GETPOS, 0, 0); };
+
+  CapturedOutput output;
+  WorkerGate gate(output);
+  dialog.click(IDC_START_SPLIT);
+  ASSERT_TRUE(gate.wait_until_reached());
+  EXPECT_TRUE(IsWindowVisible(bar));
+  EXPECT_TRUE(pump_until([&] { return position() == 333; }, 1000)) << "at one block of three: " << position();
+
+  LRESULT shown_with_the_box = -1;
+  MessageBoxAnswer finished("Split", IDOK, [&] {
+    pump_until([&] { return position() == 1000; }, 1000);
+    shown_with_the_box = position();
+  });
+  gate.open();
+  ASSERT_TRUE(finished.wait());
+  EXPECT_EQ(shown_with_the_box, 1000);
+  EXPECT_TRUE(pump_until([&] { return !IsWindowVisible(bar) && IsWindowEnabled(dialog.control(IDC_START_SPLIT)); }));
 }
 
 TEST(MainDialog, CommandLinePathIsShownAndSplit) {

@@ -146,49 +146,48 @@ TEST_F(SplitFileTest, SourceThatCannotBeOpenedOrSizedCreatesNothing) {
   EXPECT_EQ(output.text(), "");
 }
 
-TEST_F(SplitFileTest, ExistingPartIsNeverOverwritten) {
-  const std::string source = folder / "movie.iso";
-  write_file(source, pattern_bytes(3 * MiB));
-  write_file(folder / "movie.iso_2", {'k', 'e', 'e', 'p'});
+// A name the split would write under, taken before it starts: nothing is written
+// and the folder stays exactly as it was.
+struct TakenNameCase {
+  const char* what;
+  const char* source_name;
+  std::int64_t source_size;
+  const char* taken_name;  // made as a file, or as a folder when it ends in a backslash
+  const char* output;      // before "Output File exist."
+};
 
-  EXPECT_FALSE(split(source, MiB));
+const TakenNameCase taken_name_cases[] = {
+    {"the first part", "movie.iso", 10, "movie.iso_1", "No need to split.\n"},
+    {"a later part", "movie.iso", 3 * MiB, "movie.iso_3", ""},
+    {"a later part, as a folder", "movie.iso", 3 * MiB, "movie.iso_2\\", ""},
+    {"the script", "movie.iso", 2 * MiB, "movie.bat", ""},
+    {"the script, the source itself", "movie.bat", 3 * MiB, nullptr, ""},
+};
 
-  EXPECT_EQ(output.text(), "\n" + source + "_1\n.\n" + source + "_2\nOutput File exist.\n");
-  EXPECT_EQ(read_file(folder / "movie.iso_2"), (Bytes{'k', 'e', 'e', 'p'}));
-  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1", "movie.iso_2"}));
-}
+TEST_F(SplitFileTest, TakenNameIsRefusedBeforeAnythingIsWritten) {
+  for (const TakenNameCase& c : taken_name_cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder each;
+    const Bytes bytes = pattern_bytes(static_cast<std::size_t>(c.source_size));
+    write_file(each / c.source_name, bytes);
+    const std::string taken = c.taken_name ? c.taken_name : "";
+    if (!taken.empty() && taken.back() == '\\') {
+      ASSERT_TRUE(CreateDirectoryA((each / taken).c_str(), nullptr));
+    } else if (!taken.empty()) {
+      write_file(each / taken, {'k', 'e', 'e', 'p'});
+    }
+    const std::vector<std::string> before = files_in(each.path());
+    const std::string output_before = output.text();
 
-TEST_F(SplitFileTest, ExistingFirstPartStopsBeforeAnyCopy) {
-  const std::string source = folder / "movie.iso";
-  write_file(source, pattern_bytes(10));
-  write_file(folder / "movie.iso_1", {});
-  EXPECT_FALSE(split(source, MiB));
-  EXPECT_EQ(output.text(), "No need to split.\n\n" + source + "_1\nOutput File exist.\n");
-  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1"}));
-}
+    EXPECT_FALSE(split(each / c.source_name, MiB));
 
-TEST_F(SplitFileTest, ExistingScriptIsNeverOverwrittenAndThePartsStay) {
-  const std::string source = folder / "movie.iso";
-  write_file(source, pattern_bytes(2 * MiB));
-  write_file(folder / "movie.bat", {'r', 'e', 'm'});
-
-  EXPECT_FALSE(split(source, MiB));
-
-  EXPECT_EQ(output.text(), expected_output(source, {MiB, MiB}, false) + "Output File exist.\n");
-  EXPECT_EQ(read_file(folder / "movie.bat"), (Bytes{'r', 'e', 'm'}));
-  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso_1", "movie.iso_2"}));
-}
-
-TEST_F(SplitFileTest, BatchFileSourceFailsAfterItsPartsAreWritten) {
-  const std::string source = folder / "movie.bat";
-  const Bytes bytes = pattern_bytes(3 * MiB);
-  write_file(source, bytes);
-
-  EXPECT_FALSE(split(source, 2 * MiB));
-
-  EXPECT_EQ(output.text(), expected_output(source, {2 * MiB, MiB}, false) + "Output File exist.\n");
-  EXPECT_TRUE(read_file(source) == bytes) << "the source was changed";
-  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.bat", "movie.bat_1", "movie.bat_2"}));
+    EXPECT_EQ(output.text().substr(output_before.size()), std::string(c.output) + "Output File exist.\n");
+    EXPECT_EQ(files_in(each.path()), before);
+    EXPECT_TRUE(read_file(each / c.source_name) == bytes) << "the source was changed";
+    if (!taken.empty() && taken.back() != '\\') {
+      EXPECT_EQ(read_file(each / taken), (Bytes{'k', 'e', 'e', 'p'}));
+    }
+  }
 }
 
 // Pads a file name so that the folder's path, a backslash and the name make `length` bytes.
