@@ -146,48 +146,49 @@ TEST_F(SplitFileTest, SourceThatCannotBeOpenedOrSizedCreatesNothing) {
   EXPECT_EQ(output.text(), "");
 }
 
-// A name the split would write under, taken before it starts: nothing is written
-// and the folder stays exactly as it was.
-struct TakenNameCase {
-  const char* what;
-  const char* source_name;
-  std::int64_t source_size;
-  const char* taken_name;  // made as a file, or as a folder when it ends in a backslash
-  const char* output;      // before "Output File exist."
-};
+TEST_F(SplitFileTest, ExistingPartIsNeverOverwritten) {
+  const std::string source = folder / "movie.iso";
+  write_file(source, pattern_bytes(3 * MiB));
+  write_file(folder / "movie.iso_2", {'k', 'e', 'e', 'p'});
 
-const TakenNameCase taken_name_cases[] = {
-    {"the first part", "movie.iso", 10, "movie.iso_1", "No need to split.\n"},
-    {"a later part", "movie.iso", 3 * MiB, "movie.iso_3", ""},
-    {"a later part, as a folder", "movie.iso", 3 * MiB, "movie.iso_2\\", ""},
-    {"the script", "movie.iso", 2 * MiB, "movie.bat", ""},
-    {"the script, the source itself", "movie.bat", 3 * MiB, nullptr, ""},
-};
+  EXPECT_FALSE(split(source, MiB));
 
-TEST_F(SplitFileTest, TakenNameIsRefusedBeforeAnythingIsWritten) {
-  for (const TakenNameCase& c : taken_name_cases) {
-    SCOPED_TRACE(c.what);
-    TempFolder each;
-    const Bytes bytes = pattern_bytes(static_cast<std::size_t>(c.source_size));
-    write_file(each / c.source_name, bytes);
-    const std::string taken = c.taken_name ? c.taken_name : "";
-    if (!taken.empty() && taken.back() == '\\') {
-      ASSERT_TRUE(CreateDirectoryA((each / taken).c_str(), nullptr));
-    } else if (!taken.empty()) {
-      write_file(each / taken, {'k', 'e', 'e', 'p'});
-    }
-    const std::vector<std::string> before = files_in(each.path());
-    const std::string output_before = output.text();
+  EXPECT_EQ(output.text(), "Output File exist.\n");
+  EXPECT_EQ(read_file(folder / "movie.iso_2"), (Bytes{'k', 'e', 'e', 'p'}));
+  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso", "movie.iso_2"})) << "a part was made";
+}
 
-    EXPECT_FALSE(split(each / c.source_name, MiB));
+TEST_F(SplitFileTest, ExistingFirstPartStopsBeforeAnyCopy) {
+  const std::string source = folder / "movie.iso";
+  write_file(source, pattern_bytes(10));
+  write_file(folder / "movie.iso_1", {});
+  EXPECT_FALSE(split(source, MiB));
+  EXPECT_EQ(output.text(), "No need to split.\nOutput File exist.\n");
+  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1"}));
+}
 
-    EXPECT_EQ(output.text().substr(output_before.size()), std::string(c.output) + "Output File exist.\n");
-    EXPECT_EQ(files_in(each.path()), before);
-    EXPECT_TRUE(read_file(each / c.source_name) == bytes) << "the source was changed";
-    if (!taken.empty() && taken.back() != '\\') {
-      EXPECT_EQ(read_file(each / taken), (Bytes{'k', 'e', 'e', 'p'}));
-    }
-  }
+TEST_F(SplitFileTest, ExistingScriptIsNeverOverwrittenAndNoPartIsMade) {
+  const std::string source = folder / "movie.iso";
+  write_file(source, pattern_bytes(2 * MiB));
+  write_file(folder / "movie.bat", {'r', 'e', 'm'});
+
+  EXPECT_FALSE(split(source, MiB));
+
+  EXPECT_EQ(output.text(), "Output File exist.\n");
+  EXPECT_EQ(read_file(folder / "movie.bat"), (Bytes{'r', 'e', 'm'}));
+  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.bat", "movie.iso"}));
+}
+
+TEST_F(SplitFileTest, BatchFileSourceFailsBeforeAnyPartIsWritten) {
+  const std::string source = folder / "movie.bat";
+  const Bytes bytes = pattern_bytes(3 * MiB);
+  write_file(source, bytes);
+
+  EXPECT_FALSE(split(source, 2 * MiB));
+
+  EXPECT_EQ(output.text(), "Output File exist.\n");
+  EXPECT_TRUE(read_file(source) == bytes) << "the source was changed";
+  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.bat"}));
 }
 
 // Pads a file name so that the folder's path, a backslash and the name make `length` bytes.
@@ -263,49 +264,36 @@ TEST_F(SplitFileTest, CancelDuringAPartKeepsTheShortPartAndListsIt) {
   EXPECT_EQ(read_text(folder / "movie.bat"), expected_script("movie.iso", 1));
 }
 
-// Another program's change to the source while the first part is copied.
-struct ChangeCase {
-  const char* what;
-  std::int64_t new_size;  // -1: the same size, other bytes
-  std::vector<std::int64_t> part_lengths;
-};
-
-const ChangeCase change_cases[] = {
-    {"cut short", 3 * MiB / 2, {MiB, MiB / 2}},
-    {"extended", 5 * MiB, {MiB, MiB, MiB, MiB}},
-    {"rewritten in place", -1, {MiB, MiB, MiB, MiB}},
-};
-
 TEST_F(SplitFileTest, SourceChangedDuringTheSplitFailsWithoutAScript) {
-  for (const ChangeCase& c : change_cases) {
-    SCOPED_TRACE(c.what);
+  // Another program changes the source while part 1 is copied: to a new size, or
+  // (-1) other bytes in place.
+  const struct {
+    std::int64_t new_size;
+    std::vector<std::int64_t> part_sizes;
+  } cases[] = {{3 * MiB / 2, {MiB, MiB / 2}}, {5 * MiB, {MiB, MiB, MiB, MiB}}, {-1, {MiB, MiB, MiB, MiB}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.new_size);
     TempFolder each;
     const std::string source = each / "movie.iso";
     write_file(source, pattern_bytes(4 * MiB));
-    // The source is shared for writing while it is split.
-    const auto change = [&] {
-      int writer = -1;
-      ASSERT_EQ(_sopen_s(&writer, source.c_str(), _O_WRONLY | _O_BINARY, _SH_DENYNO, 0), 0);
-      if (c.new_size >= 0) {
-        EXPECT_EQ(_chsize_s(writer, c.new_size), 0);
-      } else {
-        const Bytes other = pattern_bytes(MiB, 7);
-        _lseeki64(writer, 3 * MiB, SEEK_SET);
-        EXPECT_EQ(_write(writer, other.data(), MiB), MiB);
-      }
-      _close(writer);
-    };
     CapturedOutput each_output;
     each_output.on_progress_dot([&](int dots) {
-      if (dots == 1) std::thread(change).join();
+      if (dots != 1) return;
+      std::thread([&] {  // the source is shared for writing while it is split
+        int writer = -1;
+        _sopen_s(&writer, source.c_str(), _O_WRONLY | _O_BINARY, _SH_DENYNO, 0);
+        if (c.new_size >= 0) _chsize_s(writer, c.new_size);
+        if (c.new_size < 0 && _lseeki64(writer, 3 * MiB, SEEK_SET) >= 0) _write(writer, pattern_bytes(MiB, 7).data(), MiB);
+        _close(writer);
+      }).join();
     });
 
     EXPECT_FALSE(split(source, MiB));
 
     std::vector<std::string> expected_files = {"movie.iso"};
-    for (std::size_t k = 1; k <= c.part_lengths.size(); ++k) {
+    for (std::size_t k = 1; k <= c.part_sizes.size(); ++k) {
       expected_files.push_back("movie.iso_" + std::to_string(k));
-      EXPECT_EQ(file_size(each / expected_files.back()), c.part_lengths[k - 1]) << expected_files.back();
+      EXPECT_EQ(file_size(each / expected_files.back()), c.part_sizes[k - 1]);
     }
     EXPECT_EQ(files_in(each.path()), expected_files) << "no further part, no script";
   }
