@@ -1,14 +1,18 @@
 // The program's own benchmark: times split_file inside this process, reports its
 // peak memory, and measures how soon a cancel takes effect. scripts/bench drives it
-// and compares it with plain copies of the same file.
+// and compares it with plain copies of the same file. Commands:
 //
-//   split_bench split SOURCE PART_MIB
-//     One split of SOURCE (its parts land beside it). Prints
+//   split PART_MIB SOURCE
+//     One split of SOURCE (its parts land beside it). Answers
 //     "ok=1 seconds=S peak_mib=M".
-//   split_bench cancel SOURCE PART_MIB DELAY_MS
-//     A split that is cancelled DELAY_MS after it starts. Prints
+//   cancel PART_MIB DELAY_MS SOURCE
+//     A split that is cancelled DELAY_MS after it starts. Answers
 //     "ok=1 cancel_ms=C block_ms=B copied_mib=N": C from setting the flag until
 //     split_file returned, B the mean time one block took before it.
+//
+// One command comes on the command line, or with none, one a line on standard
+// input, each answered at once: one warm process then serves a whole benchmark, and
+// starting Wine never falls between deleting a run's outputs and timing the next.
 #include <windows.h>
 #include <psapi.h>
 
@@ -16,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <sstream>
 #include <streambuf>
 #include <string>
 #include <thread>
@@ -39,7 +44,7 @@ class DiscardedOutput : public std::streambuf {
   int_type overflow(int_type c) override { return traits_type::not_eof(c); }
 };
 
-int time_split(std::int64_t part_size) {
+bool time_split(std::int64_t part_size) {
   const auto start = Clock::now();
   const bool ok = split_file(part_size);
   const double seconds = milliseconds_between(start, Clock::now()) / 1000;
@@ -47,10 +52,10 @@ int time_split(std::int64_t part_size) {
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
   std::printf("ok=%d seconds=%.4f peak_mib=%.2f\n", ok, seconds,
               static_cast<double>(memory.PeakWorkingSetSize) / MiB);
-  return ok ? 0 : 1;
+  return ok;
 }
 
-int time_cancel(std::int64_t part_size, int delay_ms) {
+bool time_cancel(std::int64_t part_size, int delay_ms) {
   bool ok = false;
   const auto start = Clock::now();
   std::thread splitter([&] { ok = split_file(part_size); });
@@ -63,20 +68,46 @@ int time_cancel(std::int64_t part_size, int delay_ms) {
   const double blocks = static_cast<double>(copied) / MiB;
   std::printf("ok=%d cancel_ms=%.2f block_ms=%.2f copied_mib=%.0f\n", ok, milliseconds_between(cancelled, returned),
               blocks > 0 ? milliseconds_between(start, cancelled) / blocks : 0.0, blocks);
-  return ok ? 0 : 1;
+  return ok;
+}
+
+// Runs one command line and answers it with one line; false when the command is
+// malformed or its split failed.
+bool run(const std::string& command_line) {
+  std::istringstream words(command_line);
+  std::string command;
+  std::int64_t part_mib = 0;
+  int delay_ms = 0;
+  words >> command >> part_mib;
+  if (command == "cancel") words >> delay_ms;
+  std::string source;
+  std::getline(words >> std::ws, source);
+  bool ok = false;
+  if ((command != "split" && command != "cancel") || part_mib <= 0 || source.empty()) {
+    std::printf("ok=0 usage: split PART_MIB SOURCE | cancel PART_MIB DELAY_MS SOURCE\n");
+  } else {
+    std::snprintf(split_job.source_path, sizeof split_job.source_path, "%s", source.c_str());
+    split_job.cancel_requested = false;
+    ok = command == "split" ? time_split(part_mib * MiB) : time_cancel(part_mib * MiB, delay_ms);
+  }
+  std::fflush(stdout);
+  return ok;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string mode = argc > 1 ? argv[1] : "";
-  if (!((mode == "split" && argc == 4) || (mode == "cancel" && argc == 5))) {
-    std::fprintf(stderr, "usage: split_bench split SOURCE PART_MIB | cancel SOURCE PART_MIB DELAY_MS\n");
-    return 2;
-  }
-  std::snprintf(split_job.source_path, sizeof split_job.source_path, "%s", argv[2]);
-  const std::int64_t part_size = std::atoll(argv[3]) * MiB;
   static DiscardedOutput discarded;  // cout is flushed again at exit
   std::cout.rdbuf(&discarded);
-  return mode == "split" ? time_split(part_size) : time_cancel(part_size, std::atoi(argv[4]));
+  if (argc > 1) {
+    std::string command_line;
+    for (int i = 1; i < argc; ++i) command_line += std::string(i > 1 ? " " : "") + argv[i];
+    return run(command_line) ? 0 : 1;
+  }
+  bool all_ok = true;
+  for (std::string line; std::getline(std::cin, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    all_ok = run(line) && all_ok;
+  }
+  return all_ok ? 0 : 1;
 }
