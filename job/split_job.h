@@ -14,15 +14,17 @@ struct SplitJob {
   std::int64_t split_size_mb = 512;
   HWND owner_dialog = nullptr;
 
-  // While a job runs the dialog thread writes only cancel_requested, the worker
-  // only job_finished and then report_dismissed, once the user has closed its
-  // completion box: only then may the dialog take the start button back.
+  // While a job runs the dialog thread writes only cancel_requested; the worker
+  // writes the progress counters below, then job_finished, then report_dismissed
+  // once the user has closed its completion box: only then may the dialog take the
+  // start button back.
   std::atomic<bool> cancel_requested{false};
   std::atomic<bool> job_finished{false};
   std::atomic<bool> report_dismissed{false};
 
   // How far the split has come, published by the splitting thread block by block
-  // and read by the dialog's progress bar. bytes_in_all is -1 until the source's
+  // and read by the dialog's progress bar. A start sets them to 0 and -1, so a new
+  // job never shows the last one's end; bytes_in_all stays -1 until the source's
   // size is known.
   std::atomic<std::int64_t> bytes_copied{0};
   std::atomic<std::int64_t> bytes_in_all{-1};

@@ -41,9 +41,8 @@ bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const
   split_job.source_path[length] = '\0';
   split_job.split_size_mb = size_mb;
 
-  // Storing a new thread over a joinable one would end the process. The previous
-  // worker has already dismissed its box, so this returns at once.
-  join_worker();
+  // `worker` is empty here: the previous worker was joined when its start button
+  // was handed back, and no start is accepted before that.
   try {
     // The worker reads the fields above; creating it is what publishes them.
     split_job.worker = std::make_unique<std::thread>(split_worker);

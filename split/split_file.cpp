@@ -61,7 +61,6 @@ bool split_source(std::int64_t part_size) {
   const WidePath source_path(split_job.source_path);
   const auto size = static_cast<std::int64_t>(query_file_size(source_path));
   const std::uint64_t last_write_time = query_last_write_time(source_path);
-  split_job.bytes_copied = 0;
   split_job.bytes_in_all = size;
   PartSequence parts(split_job.source_path);
   const WidePath script_path = source_path.with_extension(L"bat");
