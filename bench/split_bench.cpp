@@ -57,6 +57,7 @@ bool time_split(std::int64_t part_size) {
 
 bool time_cancel(std::int64_t part_size, int delay_ms) {
   bool ok = false;
+  split_job.bytes_copied = 0;  // as a job's start sets it
   const auto start = Clock::now();
   std::thread splitter([&] { ok = split_file(part_size); });
   std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms));

@@ -11,12 +11,13 @@ class PartSequence {
   explicit PartSequence(const char* source_path) : path(source_path) {}
 
   // The full path of part `number`, under which it is created.
-  std::string part_path() const;
+  std::string part_path(std::int32_t number) const;
   // The bare file name of part `number`, as the rejoin script lists it.
-  std::string part_file_name() const;
-  // The full path of any part, as wide text, to look for it before the split.
-  std::wstring wide_part_path(std::int32_t part_number) const;
+  std::string part_file_name(std::int32_t number) const;
+  // The number of the part that a file name in the source's folder stands for, told
+  // apart as Windows tells names apart, without regard to case; 0 for any other name.
+  // Numbers too large for a part come back as INT64_MAX.
+  std::int64_t number_named_by(const std::wstring& file_name) const;
 
   const WidePath path;
-  std::int32_t number = 1;
 };

@@ -1,5 +1,7 @@
 #include "split/path_rules.h"
 
+#include <algorithm>
+
 namespace path_rules {
 
 bool is_separator(wchar_t c) { return c == L'\\' || c == L'/'; }
@@ -69,6 +71,12 @@ std::wstring join(const std::wstring& a, const std::wstring& b) {
   }
   for (wchar_t c : b) result += c == L'/' ? L'\\' : c;
   return result;
+}
+
+bool has_namespace_prefix(const std::wstring& path) {
+  std::wstring start = path.substr(0, 4);
+  std::replace(start.begin(), start.end(), L'/', L'\\');
+  return start == L"\\\\?\\" || start == L"\\\\.\\" || start == L"\\??\\";
 }
 
 }  // namespace path_rules

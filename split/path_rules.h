@@ -27,4 +27,9 @@ std::wstring parent(const std::wstring& path);
 
 std::wstring join(const std::wstring& a, const std::wstring& b);
 
+// Whether the path starts with "\\?\", "\\.\" or "\??\" (or these written with "/"):
+// the system takes such a path as it stands, past the rules above, and "\\.\C:" is a
+// whole volume that reports itself as a disk file.
+bool has_namespace_prefix(const std::wstring& path);
+
 }  // namespace path_rules

@@ -10,8 +10,10 @@
 
 #include "job/split_job.h"
 #include "split/file_handle.h"
-#include "split/file_size.h"
+#include "split/file_stamp.h"
+#include "split/output_check.h"
 #include "split/part_sequence.h"
+#include "split/path_rules.h"
 #include "split/rejoin_script.h"
 #include "split/wide_path.h"
 
@@ -41,9 +43,10 @@ bool write_all(FileHandle& file, const char* data, std::size_t count) {
 bool copy_part(FileHandle& source, FileHandle& part, char* block, std::int64_t length, std::int64_t& copied) {
   std::int64_t written = 0;
   while (written < length && !cancelled()) {
-    // Another program may have cut the source short. Microsoft's runtime then says
-    // "not at the end" for a position past the new end, and every read gives 0
-    // bytes, so an empty read must end the copy as surely as the end test does.
+    // Writers are kept out, but should the source end early all the same (a file
+    // server need not honour the sharing), Microsoft's runtime says "not at the end"
+    // for a position past the new end and every read gives 0 bytes: an empty read
+    // must end the copy as surely as the end test does.
     if (source.at_end() != 0) return false;
     const auto wanted = static_cast<unsigned int>(std::min(length - written, block_size));
     const int count = source.read(block, wanted);
@@ -57,13 +60,17 @@ bool copy_part(FileHandle& source, FileHandle& part, char* block, std::int64_t l
 }
 
 bool split_source(std::int64_t part_size) {
-  FileHandle source(split_job.source_path, OpenMode::source);
   const WidePath source_path(split_job.source_path);
-  const auto size = static_cast<std::int64_t>(query_file_size(source_path));
-  const std::uint64_t last_write_time = query_last_write_time(source_path);
+  if (path_rules::has_namespace_prefix(source_path.text())) return false;
+  FileHandle source(split_job.source_path, OpenMode::source);
+  const FileStamp stamp = query_file_stamp(source);
+  const auto size = static_cast<std::int64_t>(stamp.size);
   split_job.bytes_in_all = size;
-  PartSequence parts(split_job.source_path);
+  const PartSequence parts(split_job.source_path);
+  // Its narrow form is taken now: a script name too long for it fails the split
+  // before any part is written, not after all of them.
   const WidePath script_path = source_path.with_extension(L"bat");
+  const std::string script_name = script_path.narrow();
   RejoinScript script(source_path.file_name().narrow());
 
   if (size < part_size) std::cout << "No need to split." << std::endl;
@@ -71,12 +78,16 @@ bool split_source(std::int64_t part_size) {
   // Part numbers are 32-bit; a count beyond them would leave data out, so refuse it.
   const std::int64_t count = size / part_size + (size % part_size != 0 ? 1 : 0);
   if (count > INT32_MAX) return false;
-  // A taken name would stop the split part-way, with every part before it written
-  // for nothing: refuse before the first byte. Creating each file only if it is new
-  // still guards against a name taken after this look.
-  if (name_taken(script_path.text())) throw EEXIST;
-  for (std::int64_t number = 1; number <= count; ++number) {
-    if (name_taken(parts.wide_part_path(static_cast<std::int32_t>(number)))) throw EEXIST;
+  switch (check_outputs(parts, static_cast<std::int32_t>(count), script_path, size, std::min(part_size, size))) {
+    case OutputCheck::clear:
+      break;
+    case OutputCheck::name_taken:
+      std::cout << "Output File exist." << std::endl;
+      return false;
+    case OutputCheck::refused:
+      return false;
+    case OutputCheck::cancelled:
+      return true;
   }
 
   // One block for the whole split, whatever the sizes. A fresh block for each part
@@ -84,33 +95,31 @@ bool split_source(std::int64_t part_size) {
   // never written.
   const std::unique_ptr<char[]> block(new char[block_size]);
   std::int64_t copied = 0;
-  for (std::int64_t i = 0; i < count && !cancelled(); ++i) {
-    // Numbered from the loop rather than raised after each part, which would step
-    // past the largest number after the last part.
-    parts.number = static_cast<std::int32_t>(i + 1);
-    // The part joins the script's list before its file exists.
-    const std::string path = parts.part_path();
-    script.add_part(parts.part_file_name().c_str());
+  // Counted in 64 bits: a 32-bit number would step past the largest after the last part.
+  for (std::int64_t i = 1; i <= count && !cancelled(); ++i) {
+    const auto number = static_cast<std::int32_t>(i);
+    const std::string path = parts.part_path(number);
+    script.add_part(parts.part_file_name(number).c_str());
     std::cout << std::endl << path << std::endl;
 
     FileHandle part(path.c_str(), OpenMode::new_file);
-    if (!copy_part(source, part, block.get(), std::min(part_size, size - copied), copied)) return false;
+    if (!copy_part(source, part, block.get(), std::min(part_size, size - copied), copied) || !part.close()) {
+      return false;
+    }
   }
 
-  // Parts cut from a source that another program changed meanwhile would rebuild
-  // neither the old file nor the new one: no script for them. A cancelled split,
-  // which stopped short of the end, lists what it made all the same.
-  const bool cancelled_early = copied < size;
-  if (!cancelled_early && (query_file_size(source_path) != static_cast<std::uint64_t>(size) ||
-                           query_last_write_time(source_path) != last_write_time)) {
-    return false;
-  }
+  // A cancelled split writes no script: run beside the source, a script listing only
+  // the parts made so far would replace the whole file with its beginning. The
+  // parts stay, as everything written does.
+  if (copied < size) return true;
+  // Writers are kept out while the source is open, but not everything that changes
+  // a file opens it for writing: a program may set its times, or write through a
+  // mapping it made before. Parts of a changed source rebuild no file at all.
+  if (query_file_stamp(source) != stamp) return false;
 
-  // Made after a cancellation too: it then lists every part begun, the short one included.
-  const std::string script_name = script_path.narrow();
   FileHandle script_file(script_name.c_str(), OpenMode::new_file);
   const std::string text = script.finish();
-  return write_all(script_file, text.data(), text.size());
+  return write_all(script_file, text.data(), text.size()) && script_file.close();
 }
 
 }  // namespace

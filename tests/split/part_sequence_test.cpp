@@ -25,13 +25,24 @@ const PartNameCase part_name_cases[] = {
 
 TEST(PartSequence, PathsAndFileNames) {
   for (const PartNameCase& c : part_name_cases) {
-    PartSequence parts(c.source);
-    parts.number = c.number;
-    EXPECT_EQ(parts.part_path(), c.path) << c.source << " part " << c.number;
-    EXPECT_EQ(parts.part_file_name(), c.file_name) << c.source << " part " << c.number;
+    const PartSequence parts(c.source);
+    EXPECT_EQ(parts.part_path(c.number), c.path) << c.source << " part " << c.number;
+    EXPECT_EQ(parts.part_file_name(c.number), c.file_name) << c.source << " part " << c.number;
   }
 }
 
-TEST(PartSequence, StartsAtOne) { EXPECT_EQ(PartSequence("movie.iso").number, 1); }
+TEST(PartSequence, NumberNamedByAFileInTheFolder) {
+  const struct {
+    const wchar_t* file_name;
+    std::int64_t number;
+  } cases[] = {{L"movie.iso_3", 3},         {L"MOVIE.ISO_12", 12},         {L"movie.iso_03", 0},
+               {L"movie.iso_", 0},          {L"movie.iso_3a", 0},          {L"movie.iso_-1", 0},
+               {L"movie.iso_x_3", 0},       {L"movie.is_3", 0},            {L"movie.iso", 0},
+               {L"movie.iso_99999999999999999999", INT64_MAX}};
+  const PartSequence parts("C:\\d\\movie.iso");
+  for (const auto& c : cases) {
+    EXPECT_EQ(parts.number_named_by(c.file_name), c.number) << c.file_name;
+  }
+}
 
 }  // namespace
