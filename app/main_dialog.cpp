@@ -4,6 +4,9 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <iterator>
+#include <optional>
+#include <string>
 
 #include "app/app_texts.h"
 #include "app/initial_path.h"
@@ -11,10 +14,11 @@
 #include "app/size_text.h"
 #include "app/split_progress.h"
 #include "job/split_worker.h"
+#include "split/wide_path.h"
 
-char selected_path[260];
+wchar_t selected_path[260];
 // "Before files" and "*.*" as the program starts, the rest zero.
-char custom_filter[256] = "Before files\0*.*";
+wchar_t custom_filter[256] = L"Before files\0*.*";
 
 namespace {
 
@@ -28,13 +32,12 @@ void on_init_dialog(HWND dialog) {
 }
 
 // The first dropped item takes the source edit's place, as a browse would; a drop
-// during a job changes the edit only, as typing does.
+// during a job changes the edit only, as typing does. Taken whole and as wide text,
+// whatever its length: a start refuses what the program cannot hold, in view.
 void on_drop_files(HWND dialog, HDROP drop) {
-  char path[sizeof selected_path];
-  const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
-  // A path too long for the program's buffers is left out rather than cut short.
-  if (length > 0 && length < sizeof path && DragQueryFileA(drop, 0, path, sizeof path) == length) {
-    SetWindowTextA(GetDlgItem(dialog, IDC_SOURCE_PATH), path);
+  std::wstring path(DragQueryFileW(drop, 0, nullptr, 0), L'\0');
+  if (!path.empty() && DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size() + 1)) == path.size()) {
+    SetWindowTextW(GetDlgItem(dialog, IDC_SOURCE_PATH), path.c_str());
   }
   DragFinish(drop);
 }
@@ -43,19 +46,40 @@ void on_quit(HWND dialog) {
   if (request_quit(dialog)) EndDialog(dialog, IDOK);
 }
 
+// The filter list as wide text, converted whole: its NULs are part of it.
+std::wstring wide_file_filter() {
+  wchar_t buffer[sizeof app_texts::file_filter];
+  const int units = MultiByteToWideChar(CP_ACP, 0, app_texts::file_filter, sizeof app_texts::file_filter, buffer,
+                                        static_cast<int>(std::size(buffer)));
+  return std::wstring(buffer, static_cast<std::size_t>(units));
+}
+
+// The wide dialog hands over the chosen name exactly; the narrow one would have
+// converted it inside Windows, look-alikes and all.
 void on_browse(HWND dialog) {
-  OPENFILENAMEA dialog_record = {};
+  const std::wstring file_filter = wide_file_filter();
+  OPENFILENAMEW dialog_record = {};
   dialog_record.lStructSize = sizeof dialog_record;
   dialog_record.hwndOwner = dialog;
-  dialog_record.lpstrFilter = app_texts::file_filter;
+  dialog_record.lpstrFilter = file_filter.c_str();
   dialog_record.lpstrCustomFilter = custom_filter;
-  dialog_record.nMaxCustFilter = sizeof custom_filter;
+  dialog_record.nMaxCustFilter = std::size(custom_filter);
   dialog_record.nFilterIndex = 0;  // start on the custom filter
   // Not cleared first: the dialog offers the path last chosen or started.
   dialog_record.lpstrFile = selected_path;
-  dialog_record.nMaxFile = sizeof selected_path;
+  dialog_record.nMaxFile = std::size(selected_path);
   dialog_record.Flags = OFN_FILEMUSTEXIST;
-  if (GetOpenFileNameA(&dialog_record) == 1) SetWindowTextA(GetDlgItem(dialog, IDC_SOURCE_PATH), selected_path);
+  if (GetOpenFileNameW(&dialog_record) == 1) SetWindowTextW(GetDlgItem(dialog, IDC_SOURCE_PATH), selected_path);
+}
+
+// The source edit's text in the narrow form the job opens it under, only when that
+// names the very same file: Windows' own conversion puts "cafe" for "café" and a
+// backslash for the yen sign. Nothing for a text that is not exact or too long.
+std::optional<std::string> read_source_path(HWND dialog) {
+  const HWND edit = GetDlgItem(dialog, IDC_SOURCE_PATH);
+  if (GetWindowTextLengthW(edit) >= static_cast<int>(std::size(selected_path))) return std::nullopt;
+  GetWindowTextW(edit, selected_path, static_cast<int>(std::size(selected_path)));
+  return exact_narrow_path(selected_path);
 }
 
 void on_start(HWND dialog) {
@@ -70,8 +94,13 @@ void on_start(HWND dialog) {
     MessageBoxA(dialog, app_texts::size_warning, app_texts::size_warning_caption, MB_OK | MB_ICONWARNING);
     return;
   }
-  // Not checked here: a path that cannot be split ends in the job's failure box.
-  GetWindowTextA(GetDlgItem(dialog, IDC_SOURCE_PATH), selected_path, sizeof selected_path);
+  // Only that it can be held is checked here: a path that cannot be split ends in
+  // the job's failure box.
+  const std::optional<std::string> source_path = read_source_path(dialog);
+  if (!source_path) {
+    show_split_failed(dialog);
+    return;
+  }
   const HWND start_button = GetDlgItem(dialog, IDC_START_SPLIT);
   // A disabled button cannot keep the focus, and the keyboard would be left with
   // none: hand it on in the tab order, to the cancel button, first.
@@ -79,7 +108,7 @@ void on_start(HWND dialog) {
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetNextDlgTabItem(dialog, start_button, FALSE)), TRUE);
   }
   EnableWindow(start_button, FALSE);
-  if (start_split_job(dialog, start_button, size_mb, selected_path)) show_progress(dialog);
+  if (start_split_job(dialog, start_button, size_mb, source_path->c_str())) show_progress(dialog);
 }
 
 void on_split_job_notice(HWND dialog) {

@@ -3,10 +3,10 @@
 
 // The path last chosen in the open-file dialog or last started; offered to the next
 // browse. Kept for the life of the process.
-extern char selected_path[260];
+extern wchar_t selected_path[260];
 
 // Where the open-file dialog keeps the user's last filter pattern.
-extern char custom_filter[256];
+extern wchar_t custom_filter[256];
 
 // The procedure of the main dialog IDD_MAIN.
 INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);

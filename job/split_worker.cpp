@@ -51,9 +51,13 @@ bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const
     // No thread: undo the start so that the user can try again.
     split_job.start_button = nullptr;
     EnableWindow(start_button, TRUE);
-    MessageBoxA(dialog, job_texts::split_failed, job_texts::split_caption, MB_OK | MB_ICONHAND);
+    show_split_failed(dialog);
     return false;
   }
+}
+
+void show_split_failed(HWND dialog) {
+  MessageBoxA(dialog, job_texts::split_failed, job_texts::split_caption, MB_OK | MB_ICONHAND);
 }
 
 double split_job_progress() {

@@ -14,6 +14,9 @@ constexpr UINT WM_SPLIT_JOB_ENDED = WM_APP + 1;
 // the button is then enabled again and the failure box has been shown.
 bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const char* path);
 
+// The failure box, for a start refused before any job.
+void show_split_failed(HWND dialog);
+
 // The share of the source copied so far by the latest job, from 0 to 1.
 double split_job_progress();
 

@@ -14,13 +14,31 @@ constexpr int path_buffer_units = 260;
 
 // The runtime opens files with the code page the file functions use, so the
 // conversions here must use it too.
-UINT file_api_code_page() { return AreFileApisANSI() ? CP_ACP : CP_OEMCP; }
+UINT file_api_code_page() { return AreFileApisANSI() ? GetACP() : GetOEMCP(); }
 
 }  // namespace
 
 bool fits_path_buffer(const char* narrow_text) {
   const int units = MultiByteToWideChar(file_api_code_page(), 0, narrow_text, -1, nullptr, 0);
   return units > 0 && units <= path_buffer_units;
+}
+
+std::optional<std::string> exact_narrow_path(const std::wstring& wide_text) {
+  const UINT code_page = file_api_code_page();
+  // UTF-8 takes neither the flag nor the question; the way back decides there alone.
+  const bool utf8 = code_page == CP_UTF8;
+  char narrow[path_buffer_units];
+  BOOL used_default = FALSE;
+  if (WideCharToMultiByte(code_page, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide_text.c_str(), -1, narrow, path_buffer_units,
+                          nullptr, utf8 ? nullptr : &used_default) == 0 ||
+      used_default) {
+    return std::nullopt;
+  }
+  wchar_t back[path_buffer_units];
+  if (MultiByteToWideChar(code_page, 0, narrow, -1, back, path_buffer_units) == 0 || wide_text != back) {
+    return std::nullopt;
+  }
+  return narrow;
 }
 
 WidePath::WidePath(const char* narrow_text) {

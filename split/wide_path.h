@@ -1,11 +1,17 @@
 #pragma once
 // Path text in two forms: the narrow bytes of the process's code page, under which
 // files are opened, and the wide text the path rules and file queries work on.
+#include <optional>
 #include <string>
 
 // Whether narrow text fits the platform's 260-unit path buffer (259 characters and
 // the terminator) once it is made wide.
 bool fits_path_buffer(const char* narrow_text);
+
+// The narrow form of a path the user gave as wide text, only when it is exact: every
+// character has bytes of its own in the code page (no look-alike, no "?"), and it
+// fits in 259 bytes. Nothing otherwise.
+std::optional<std::string> exact_narrow_path(const std::wstring& wide_text);
 
 class WidePath {
  public:

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 #include "app/main_dialog.h"
@@ -22,12 +23,12 @@ TEST(AppTexts, FileFilterPairsEndWithAnExtraNul) {
 }
 
 TEST(AppTexts, CustomFilterStartsAsBeforeFilesThenZeros) {
-  const std::string start("Before files\0*.*\0", 17);
-  EXPECT_EQ(std::string(custom_filter, start.size()), start);
-  for (std::size_t i = start.size(); i < sizeof custom_filter; ++i) {
-    ASSERT_EQ(custom_filter[i], '\0') << "byte " << i;
+  const std::wstring start(L"Before files\0*.*\0", 17);
+  EXPECT_EQ(std::wstring(custom_filter, start.size()), start);
+  for (std::size_t i = start.size(); i < std::size(custom_filter); ++i) {
+    ASSERT_EQ(custom_filter[i], L'\0') << "character " << i;
   }
-  EXPECT_EQ(sizeof custom_filter, 256u);
+  EXPECT_EQ(std::size(custom_filter), 256u);
 }
 
 }  // namespace

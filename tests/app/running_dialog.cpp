@@ -1,5 +1,7 @@
 #include "tests/app/running_dialog.h"
 
+#include <iterator>
+
 #include "app/initial_path.h"
 #include "app/main_dialog.h"
 #include "app/resource.h"
@@ -8,13 +10,13 @@
 RunningDialog::RunningDialog(const std::wstring& command_line) {
   // As a started program holds them; an earlier dialog in this process may have
   // changed them.
-  selected_path[0] = '\0';
+  selected_path[0] = L'\0';
   initial_path[0] = L'\0';
   keep_initial_path(command_line.c_str());
 
   thread = std::thread([this] {
     thread_id = GetCurrentThreadId();
-    dialog_result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, main_dialog_proc, 0);
+    dialog_result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr, main_dialog_proc, 0);
     finished = true;
   });
   pump_until([this] {
@@ -34,6 +36,12 @@ RunningDialog::~RunningDialog() {
 std::string RunningDialog::text(int id) const {
   char buffer[1024] = {};
   GetWindowTextA(control(id), buffer, sizeof buffer);
+  return buffer;
+}
+
+std::wstring RunningDialog::wide_text(int id) const {
+  wchar_t buffer[1024] = {};
+  GetWindowTextW(control(id), buffer, static_cast<int>(std::size(buffer)));
   return buffer;
 }
 

@@ -19,6 +19,7 @@ class RunningDialog {
   HWND window() const { return dialog; }
   HWND control(int id) const { return GetDlgItem(dialog, id); }
   std::string text(int id) const;
+  std::wstring wide_text(int id) const;
   void set_text(int id, const std::string& text) const;
 
   // Clicks a button as the mouse would: posted, since a modal box may open.

@@ -54,4 +54,24 @@ TEST(WidePath, NarrowFormFailsBeyond259Bytes) {
   EXPECT_EQ(narrow_form_error(std::wstring(130, L'\u5206')), "invalid wchar_t filename argument");
 }
 
+TEST(ExactNarrowPath, OnlyWhenCodePage932HoldsEveryCharacter) {
+  const struct {
+    std::wstring wide;
+    std::string narrow;  // empty: refused
+  } cases[] = {
+      {L"C:\\d\\movie.iso", "C:\\d\\movie.iso"},
+      {L"C:\\\u5206\u5272.iso", "C:\\\x95\xaa\x8a\x84.iso"},
+      {L"C:\\\u30BD.iso", "C:\\\x83\x5C.iso"},  // its second byte is 0x5C
+      {L"C:\\" + std::wstring(256, L'n'), "C:\\" + std::string(256, 'n')},
+      {L"C:\\caf\u00E9.iso", ""},  // best-fits to "cafe.iso", another file
+      {L"C:\\wave\u301Cdash.iso", ""},
+      {L"C:\\\u00A5\\x.iso", ""},  // best-fits to 0x5C, a separator
+      {L"C:\\\U0001F600.iso", ""},
+      {L"C:\\" + std::wstring(128, L'\u5206') + L"x", ""},  // 260 bytes
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(exact_narrow_path(c.wide).value_or(""), c.narrow) << c.wide;
+  }
+}
+
 }  // namespace
