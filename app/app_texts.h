@@ -3,6 +3,9 @@
 
 namespace app_texts {
 
+// The dialog's caption, as its template gives it.
+inline constexpr char caption[] = "Parcelor";
+
 inline constexpr char size_warning_caption[] = "Error";
 inline constexpr char size_warning[] = "分割サイズを指定してください";
 

@@ -13,6 +13,7 @@
 #include "app/resource.h"
 #include "app/size_text.h"
 #include "app/split_progress.h"
+#include "app/taskbar_progress.h"
 #include "job/split_worker.h"
 #include "split/wide_path.h"
 
@@ -29,6 +30,7 @@ void on_init_dialog(HWND dialog) {
   // A file dragged from Explorer onto the dialog arrives as WM_DROPFILES.
   DragAcceptFiles(dialog, TRUE);
   create_progress_bar(dialog);
+  start_taskbar_progress();
 }
 
 // The first dropped item takes the source edit's place, as a browse would; a drop
@@ -120,10 +122,18 @@ void on_split_job_notice(HWND dialog) {
 }  // namespace
 
 INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+  // Registered at run time, so it cannot be a case below.
+  if (is_taskbar_button_created(message)) {
+    on_taskbar_button_created();
+    return TRUE;
+  }
   switch (message) {
     case WM_INITDIALOG:
       on_init_dialog(dialog);
       return TRUE;  // the focus goes to the first tab stop, the quit button
+    case WM_DESTROY:
+      end_taskbar_progress();
+      return FALSE;
     case WM_SPLIT_JOB_ENDED:
       on_split_job_notice(dialog);
       return TRUE;

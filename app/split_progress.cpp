@@ -2,7 +2,11 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
+#include "app/app_texts.h"
 #include "app/resource.h"
+#include "app/taskbar_progress.h"
 #include "job/split_worker.h"
 
 namespace {
@@ -13,6 +17,28 @@ constexpr int bar_steps = 1000;
 constexpr UINT tick_ms = 100;
 
 HWND bar_of(HWND dialog) { return GetDlgItem(dialog, IDC_SPLIT_PROGRESS); }
+
+// The whole percent in the caption, so that the taskbar's tooltip and Alt+Tab show
+// it; -1 while no job runs. Touched by the dialog thread only.
+int caption_percent = -1;
+
+// Set only when the number changes, so the caption does not flicker.
+void show_percent_in_caption(HWND dialog, int percent) {
+  if (percent == caption_percent) return;
+  caption_percent = percent;
+  char caption[32];
+  std::snprintf(caption, sizeof caption, "%d%% - %s", percent, app_texts::caption);
+  SetWindowTextA(dialog, caption);
+}
+
+// Where the bar is and what the taskbar button shows: red once the job has failed.
+void show_share(HWND dialog, double share) {
+  const auto steps = static_cast<int>(share * bar_steps);
+  SendMessageA(bar_of(dialog), PBM_SETPOS, static_cast<WPARAM>(steps), 0);
+  show_taskbar_progress(dialog, split_job_failed() ? TaskbarState::error : TaskbarState::normal, steps);
+  // Rounded down, so 100% shows only once every byte is copied.
+  show_percent_in_caption(dialog, static_cast<int>(share * 100));
+}
 
 }  // namespace
 
@@ -30,16 +56,17 @@ void create_progress_bar(HWND dialog) {
 }
 
 void show_progress(HWND dialog) {
-  SendMessageA(bar_of(dialog), PBM_SETPOS, 0, 0);
+  show_share(dialog, 0);
   ShowWindow(bar_of(dialog), SW_SHOWNA);
   SetTimer(dialog, progress_timer, tick_ms, nullptr);
 }
 
-void update_progress(HWND dialog) {
-  SendMessageA(bar_of(dialog), PBM_SETPOS, static_cast<WPARAM>(split_job_progress() * bar_steps), 0);
-}
+void update_progress(HWND dialog) { show_share(dialog, split_job_progress()); }
 
 void hide_progress(HWND dialog) {
   KillTimer(dialog, progress_timer);
   ShowWindow(bar_of(dialog), SW_HIDE);
+  show_taskbar_progress(dialog, TaskbarState::none, 0);
+  caption_percent = -1;
+  SetWindowTextA(dialog, app_texts::caption);
 }

@@ -31,6 +31,7 @@ bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const
   split_job.owner_dialog = dialog;
   split_job.start_button = start_button;
   split_job.cancel_requested = false;
+  split_job.job_succeeded = false;
   split_job.job_finished = false;
   split_job.report_dismissed = false;
   split_job.quit_requested = false;
@@ -67,9 +68,13 @@ double split_job_progress() {
   return static_cast<double>(split_job.bytes_copied) / static_cast<double>(in_all);
 }
 
+bool split_job_failed() { return split_job.job_finished && !split_job.job_succeeded; }
+
 void split_worker() {
   const bool ok = split_file(part_size_bytes(split_job.split_size_mb));
-  // Set before the box shows, so that a cancel command from now on asks nothing.
+  split_job.job_succeeded = ok;
+  // Set before the box shows, so that a cancel command from now on asks nothing,
+  // and the dialog shows the failure on the taskbar button while it is open.
   split_job.job_finished = true;
   MessageBoxA(split_job.owner_dialog, ok ? job_texts::split_finished : job_texts::split_failed,
               job_texts::split_caption, MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONHAND));

@@ -20,6 +20,9 @@ void show_split_failed(HWND dialog);
 // The share of the source copied so far by the latest job, from 0 to 1.
 double split_job_progress();
 
+// Whether the latest job has ended, and in failure.
+bool split_job_failed();
+
 // The cancel command: asks "abort the split?" while a job runs, else does nothing.
 void request_cancel(HWND dialog);
 

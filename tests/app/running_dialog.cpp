@@ -33,9 +33,11 @@ RunningDialog::~RunningDialog() {
   thread.join();
 }
 
-std::string RunningDialog::text(int id) const {
+std::string RunningDialog::text(int id) const { return text_of(control(id)); }
+
+std::string RunningDialog::text_of(HWND window) {
   char buffer[1024] = {};
-  GetWindowTextA(control(id), buffer, sizeof buffer);
+  GetWindowTextA(window, buffer, sizeof buffer);
   return buffer;
 }
 
