@@ -15,9 +15,9 @@ struct SplitJob {
   HWND owner_dialog = nullptr;
 
   // While a job runs the dialog thread writes only cancel_requested; the worker
-  // writes the progress counters below, then job_succeeded and job_finished, then report_dismissed
-  // once the user has closed its completion box: only then may the dialog take the
-  // start button back.
+  // writes the progress counters below, then job_succeeded and job_finished, and
+  // report_dismissed once the user has closed its completion box: only then may the
+  // dialog take the start button back.
   std::atomic<bool> cancel_requested{false};
   // Whether the split succeeded, written before job_finished, so that whoever sees
   // the job finished sees its result too.

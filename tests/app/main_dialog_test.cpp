@@ -219,9 +219,8 @@ TEST(MainDialog, DroppedFileReplacesTheSourcePathWhole) {
   drop_on(dialog, L"C:\\d\\\u5206\u5272 \u30D5\u30A1\u30A4\u30EB.iso" + std::wstring(1, L'\0') + L"C:\\x.iso");
   EXPECT_EQ(dialog.text(IDC_SOURCE_PATH), "C:\\d\\分割 ファイル.iso");
   // Too long for the program, yet shown, so that what a start refuses is in view.
-  const std::wstring too_long = L"C:\\" + std::wstring(130, L'\u5206');
-  drop_on(dialog, too_long);
-  EXPECT_EQ(dialog.wide_text(IDC_SOURCE_PATH), too_long);
+  drop_on(dialog, L"C:\\" + std::wstring(130, L'\u5206'));
+  EXPECT_EQ(dialog.text(IDC_SOURCE_PATH).size(), 263u);
 }
 
 // Code page 932 has no "é": Windows would best-fit "café.iso" to "cafe.iso", another
@@ -254,7 +253,11 @@ TEST(MainDialog, StartHandsTheFocusOnToTheCancelButtonAndTheBarAndCaptionFollowT
   const HWND start = dialog.control(IDC_START_SPLIT);
   const HWND bar = dialog.control(IDC_SPLIT_PROGRESS);
   const auto bar_at = [&] { return IsWindowVisible(bar) ? SendMessageA(bar, PBM_GETPOS, 0, 0) : -1; };
-  const auto caption = [&] { return dialog.text_of(dialog.window()); };
+  const auto caption = [&] {
+    char text[64] = {};
+    GetWindowTextA(dialog.window(), text, sizeof text);
+    return std::string(text);
+  };
   for (const bool by_enter : {false, true}) {
     SCOPED_TRACE(by_enter ? "started with Enter" : "started with a click");
     PostMessageA(dialog.window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(start), TRUE);
@@ -312,7 +315,9 @@ TEST(MainDialog, TaskbarButtonShowsWhereTheSplitStoppedRedOnFailureAndNothingAft
     dialog.set_text(IDC_SOURCE_PATH, folder / (fails ? "missing.iso" : "movie.iso"));
     const TaskbarState expected = fails ? TaskbarState::error : TaskbarState::normal;
     TaskbarState with_the_box = TaskbarState::none;
-    MessageBoxAnswer finished("Split", IDOK, [&] { pump_until([&] { return (with_the_box = taskbar_state) == expected; }, 1000); });
+    MessageBoxAnswer finished("Split", IDOK, [&] {
+      pump_until([&] { return (with_the_box = taskbar_state) == expected; }, 1000);
+    });
     dialog.click(IDC_START_SPLIT);
     ASSERT_TRUE(finished.wait());
     EXPECT_EQ(with_the_box, expected);

@@ -1,7 +1,5 @@
 #include "tests/app/running_dialog.h"
 
-#include <iterator>
-
 #include "app/initial_path.h"
 #include "app/main_dialog.h"
 #include "app/resource.h"
@@ -16,7 +14,8 @@ RunningDialog::RunningDialog(const std::wstring& command_line) {
 
   thread = std::thread([this] {
     thread_id = GetCurrentThreadId();
-    dialog_result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr, main_dialog_proc, 0);
+    dialog_result =
+        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr, main_dialog_proc, 0);
     finished = true;
   });
   pump_until([this] {
@@ -33,17 +32,9 @@ RunningDialog::~RunningDialog() {
   thread.join();
 }
 
-std::string RunningDialog::text(int id) const { return text_of(control(id)); }
-
-std::string RunningDialog::text_of(HWND window) {
+std::string RunningDialog::text(int id) const {
   char buffer[1024] = {};
-  GetWindowTextA(window, buffer, sizeof buffer);
-  return buffer;
-}
-
-std::wstring RunningDialog::wide_text(int id) const {
-  wchar_t buffer[1024] = {};
-  GetWindowTextW(control(id), buffer, static_cast<int>(std::size(buffer)));
+  GetWindowTextA(control(id), buffer, sizeof buffer);
   return buffer;
 }
 

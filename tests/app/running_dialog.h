@@ -19,8 +19,6 @@ class RunningDialog {
   HWND window() const { return dialog; }
   HWND control(int id) const { return GetDlgItem(dialog, id); }
   std::string text(int id) const;
-  std::wstring wide_text(int id) const;
-  static std::string text_of(HWND window);
   void set_text(int id, const std::string& text) const;
 
   // Clicks a button as the mouse would: posted, since a modal box may open.

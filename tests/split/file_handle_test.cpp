@@ -48,6 +48,7 @@ TEST(FileHandle, OpenErrorNumbers) {
 TEST(FileHandle, OpenSourceLetsReadersInButNotWriters) {
   TempFolder folder;
   write_file(folder / "source.bin", {1});
+  const ForeignOpener scanner(folder / "source.bin", _O_RDONLY);  // reading it before the split
   FileHandle source((folder / "source.bin").c_str(), OpenMode::source);
   EXPECT_TRUE(ForeignOpener(folder / "source.bin", _O_RDONLY).is_open());
   EXPECT_FALSE(ForeignOpener(folder / "source.bin", _O_WRONLY).is_open());

@@ -150,15 +150,6 @@ TEST_F(SplitFileTest, SourceThatCannotBeOpenedOrSizedCreatesNothing) {
   EXPECT_EQ(output.text(), "");
 }
 
-TEST_F(SplitFileTest, AProgramReadingTheSourceDoesNotStopTheSplit) {
-  write_file(folder / "movie.iso", pattern_bytes(10));
-  int reader = -1;
-  ASSERT_EQ(_sopen_s(&reader, (folder / "movie.iso").c_str(), _O_RDONLY, _SH_DENYNO, 0), 0);
-  EXPECT_TRUE(split(folder / "movie.iso", MiB));
-  _close(reader);
-  EXPECT_EQ(read_file(folder / "movie.iso_1"), pattern_bytes(10));
-}
-
 TEST_F(SplitFileTest, ExistingPartIsNeverOverwritten) {
   const std::string source = folder / "movie.iso";
   write_file(source, pattern_bytes(3 * MiB));
