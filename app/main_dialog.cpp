@@ -14,8 +14,9 @@
 #include "app/size_text.h"
 #include "app/split_progress.h"
 #include "app/taskbar_progress.h"
+#include "job/outcome_box.h"
 #include "job/split_worker.h"
-#include "split/wide_path.h"
+#include "split/source_path.h"
 
 wchar_t selected_path[260];
 // "Before files" and "*.*" as the program starts, the rest zero.
@@ -30,7 +31,7 @@ void on_init_dialog(HWND dialog) {
   // A file dragged from Explorer onto the dialog arrives as WM_DROPFILES.
   DragAcceptFiles(dialog, TRUE);
   create_progress_bar(dialog);
-  start_taskbar_progress();
+  start_taskbar_progress(dialog);
 }
 
 // The first dropped item takes the source edit's place, as a browse would; a drop
@@ -57,8 +58,13 @@ std::wstring wide_file_filter() {
 }
 
 // The wide dialog hands over the chosen name exactly; the narrow one would have
-// converted it inside Windows, look-alikes and all.
+// converted it inside Windows, look-alikes and all. It moves the process's current
+// folder to where the user looked, whatever its flags say; put back, so that a bare
+// name, typed or from the command line, always means the folder the program
+// started in.
 void on_browse(HWND dialog) {
+  std::wstring current_folder(GetCurrentDirectoryW(0, nullptr), L'\0');
+  current_folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(current_folder.size()), current_folder.data()));
   const std::wstring file_filter = wide_file_filter();
   OPENFILENAMEW dialog_record = {};
   dialog_record.lStructSize = sizeof dialog_record;
@@ -71,17 +77,18 @@ void on_browse(HWND dialog) {
   dialog_record.lpstrFile = selected_path;
   dialog_record.nMaxFile = std::size(selected_path);
   dialog_record.Flags = OFN_FILEMUSTEXIST;
-  if (GetOpenFileNameW(&dialog_record) == 1) SetWindowTextW(GetDlgItem(dialog, IDC_SOURCE_PATH), selected_path);
+  const BOOL chosen = GetOpenFileNameW(&dialog_record);
+  SetCurrentDirectoryW(current_folder.c_str());
+  if (chosen == 1) SetWindowTextW(GetDlgItem(dialog, IDC_SOURCE_PATH), selected_path);
 }
 
-// The source edit's text in the narrow form the job opens it under, only when that
-// names the very same file: Windows' own conversion puts "cafe" for "café" and a
-// backslash for the yen sign. Nothing for a text that is not exact or too long.
-std::optional<std::string> read_source_path(HWND dialog) {
+// The source edit's text, whole; kept for the next browse to offer when it fits.
+std::wstring read_source_text(HWND dialog) {
   const HWND edit = GetDlgItem(dialog, IDC_SOURCE_PATH);
-  if (GetWindowTextLengthW(edit) >= static_cast<int>(std::size(selected_path))) return std::nullopt;
-  GetWindowTextW(edit, selected_path, static_cast<int>(std::size(selected_path)));
-  return exact_narrow_path(selected_path);
+  std::wstring text(GetWindowTextLengthW(edit) + 1, L'\0');
+  text.resize(GetWindowTextW(edit, text.data(), static_cast<int>(text.size())));
+  if (text.size() < std::size(selected_path)) std::copy(text.c_str(), text.c_str() + text.size() + 1, selected_path);
+  return text;
 }
 
 void on_start(HWND dialog) {
@@ -96,11 +103,12 @@ void on_start(HWND dialog) {
     MessageBoxA(dialog, app_texts::size_warning, app_texts::size_warning_caption, MB_OK | MB_ICONWARNING);
     return;
   }
-  // Only that it can be held is checked here: a path that cannot be split ends in
-  // the job's failure box.
-  const std::optional<std::string> source_path = read_source_path(dialog);
-  if (!source_path) {
-    show_split_failed(dialog);
+  // Made full here, before the worker exists and before anything can move the
+  // current folder. Only what the path itself says is checked here: the job finds
+  // out the rest and says it in its own box.
+  std::string source_path;
+  if (const std::optional<SplitOutcome> refusal = take_full_source_path(read_source_text(dialog), source_path)) {
+    show_outcome_box(dialog, *refusal);
     return;
   }
   const HWND start_button = GetDlgItem(dialog, IDC_START_SPLIT);
@@ -110,7 +118,7 @@ void on_start(HWND dialog) {
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetNextDlgTabItem(dialog, start_button, FALSE)), TRUE);
   }
   EnableWindow(start_button, FALSE);
-  if (start_split_job(dialog, start_button, size_mb, source_path->c_str())) show_progress(dialog);
+  if (start_split_job(dialog, start_button, size_mb, source_path.c_str())) show_progress(dialog);
 }
 
 void on_split_job_notice(HWND dialog) {

@@ -31,11 +31,28 @@ void show_percent_in_caption(HWND dialog, int percent) {
   SetWindowTextA(dialog, caption);
 }
 
-// Where the bar is and what the taskbar button shows: red once the job has failed.
+// What the taskbar button shows: the share done while the job runs and once it has
+// finished; red and full once it has failed, since red at the point where a split
+// stopped (often 0) draws nothing; no progress once it was cancelled.
+void show_on_taskbar(HWND dialog, int steps) {
+  switch (split_job_ending().value_or(SplitOutcome::Ending::finished)) {
+    case SplitOutcome::Ending::finished:
+      show_taskbar_progress(dialog, TaskbarState::normal, steps);
+      break;
+    case SplitOutcome::Ending::failed:
+      show_taskbar_progress(dialog, TaskbarState::error, bar_steps);
+      break;
+    case SplitOutcome::Ending::cancelled:
+      show_taskbar_progress(dialog, TaskbarState::none, 0);
+      break;
+  }
+}
+
+// Where the bar is, and what the taskbar button and the caption show.
 void show_share(HWND dialog, double share) {
   const auto steps = static_cast<int>(share * bar_steps);
   SendMessageA(bar_of(dialog), PBM_SETPOS, static_cast<WPARAM>(steps), 0);
-  show_taskbar_progress(dialog, split_job_failed() ? TaskbarState::error : TaskbarState::normal, steps);
+  show_on_taskbar(dialog, steps);
   // Rounded down, so 100% shows only once every byte is copied.
   show_percent_in_caption(dialog, static_cast<int>(share * 100));
 }

@@ -8,6 +8,11 @@ namespace {
 ITaskbarList3* taskbar_list = nullptr;
 bool com_started = false;
 
+UINT taskbar_button_created() {
+  static const UINT message = RegisterWindowMessageW(L"TaskbarButtonCreated");
+  return message;
+}
+
 TBPFLAG flag_of(TaskbarState state) {
   switch (state) {
     case TaskbarState::normal:
@@ -30,15 +35,20 @@ void show_on_taskbar_list(HWND dialog, TaskbarState state, int share) {
 
 void (*show_taskbar_progress)(HWND dialog, TaskbarState state, int share) = show_on_taskbar_list;
 
-void start_taskbar_progress() {
+void start_taskbar_progress(HWND dialog) {
   // S_FALSE (already started on this thread) must be balanced too; a thread set up
   // for another model keeps it, and the taskbar list may still work there.
   com_started = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  // Run as administrator, the dialog hears nothing from the lower-integrity shell
+  // unless it lets the message in. This one only: a drop or WM_COPYDATA from a lower
+  // program must never steer an elevated one to its files.
+  if (taskbar_button_created() != 0) {
+    ChangeWindowMessageFilterEx(dialog, taskbar_button_created(), MSGFLT_ALLOW, nullptr);
+  }
 }
 
 bool is_taskbar_button_created(UINT message) {
-  static const UINT taskbar_button_created = RegisterWindowMessageW(L"TaskbarButtonCreated");
-  return taskbar_button_created != 0 && message == taskbar_button_created;
+  return taskbar_button_created() != 0 && message == taskbar_button_created();
 }
 
 void on_taskbar_button_created() {

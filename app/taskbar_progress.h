@@ -11,8 +11,8 @@ enum class TaskbarState { none, normal, error };
 extern void (*show_taskbar_progress)(HWND dialog, TaskbarState state, int share);
 
 // At WM_INITDIALOG: the single-threaded COM the taskbar list (and the open-file
-// dialog) needs on this thread.
-void start_taskbar_progress();
+// dialog) needs on this thread, and the shell's message let in to the dialog.
+void start_taskbar_progress(HWND dialog);
 // The message the shell sends once the dialog's taskbar button exists.
 bool is_taskbar_button_created(UINT message);
 // Then the taskbar list can be made; where it cannot, the button shows nothing.

@@ -46,7 +46,7 @@ class DiscardedOutput : public std::streambuf {
 
 bool time_split(std::int64_t part_size) {
   const auto start = Clock::now();
-  const bool ok = split_file(part_size);
+  const bool ok = split_file(part_size).ending == SplitOutcome::Ending::finished;
   const double seconds = milliseconds_between(start, Clock::now()) / 1000;
   PROCESS_MEMORY_COUNTERS memory = {};
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
@@ -59,7 +59,7 @@ bool time_cancel(std::int64_t part_size, int delay_ms) {
   bool ok = false;
   split_job.bytes_copied = 0;  // as a job's start sets it
   const auto start = Clock::now();
-  std::thread splitter([&] { ok = split_file(part_size); });
+  std::thread splitter([&] { ok = split_file(part_size).ending == SplitOutcome::Ending::cancelled; });
   std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms));
   const std::int64_t copied = split_job.bytes_copied;
   const auto cancelled = Clock::now();

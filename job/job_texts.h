@@ -1,13 +1,55 @@
 #pragma once
-// What the split job says to the user. The build stores these as code page 932 bytes.
+// What the split job says to the user. The build stores these as code page 932 bytes;
+// "%1" stands for a number or a file put in when the box is shown.
 
 namespace job_texts {
 
 inline constexpr char split_caption[] = "Split";
+// The first line of the box after a split, one for each way it ends.
 inline constexpr char split_finished[] = "分割が終了しました";
+inline constexpr char split_cancelled[] = "分割を中断しました";
 inline constexpr char split_failed[] = "分割できませんでした";
 
 inline constexpr char question_caption[] = "Question";
 inline constexpr char cancel_question[] = "分割を中断しますか?";
+
+// Why a split failed. The file concerned stands on the line before.
+inline constexpr char no_source_named[] = "分割するファイルが指定されていません。";
+inline constexpr char source_missing[] = "このファイルが見つかりません。";
+inline constexpr char source_is_folder[] = "これはフォルダーです。分割するファイルを指定してください。";
+inline constexpr char source_is_device[] = "これはデバイスです。ディスク上のファイルを指定してください。";
+inline constexpr char raw_path[] = "\\\\?\\ で始まるパスは分割できません。C:\\ などで始まるパスを指定してください。";
+inline constexpr char name_not_in_code_page[] =
+    "この名前には、コードページ 932 で書けない文字があります。名前を変えてから分割してください。";
+inline constexpr char name_too_long[] = "この名前は長すぎます (259 バイトまで)。短い名前の場所に移してから分割してください。";
+inline constexpr char part_exists[] =
+    "このファイルは既にあります。以前の分割で残ったものと思われます。削除するか移動してから、もう一度分割してください。";
+inline constexpr char script_exists[] = "このファイルは既にあります。削除するか移動してから、もう一度分割してください。";
+inline constexpr char no_room[] = "このフォルダーの空き容量が足りません。必要な容量: %1 MB、空き容量: %2 MB";
+inline constexpr char part_size_not_positive[] = "分割サイズには 1 以上の数を指定してください。";
+inline constexpr char too_many_parts[] = "分割ファイルが多すぎます。分割サイズを大きくしてください。";
+inline constexpr char source_changed[] = "分割中にこのファイルが変更されました。";
+inline constexpr char out_of_memory[] = "メモリが足りません。";
+inline constexpr char cannot_open[] = "このファイルを開けませんでした。";
+inline constexpr char cannot_read[] = "このファイルを読み込めませんでした。";
+inline constexpr char cannot_write[] = "このファイルに書き込めませんでした。";
+inline constexpr char cannot_close[] = "このファイルを閉じられませんでした。";
+inline constexpr char cannot_look_through_folder[] = "このフォルダーの中を調べられませんでした。";
+inline constexpr char cannot_start[] = "分割の作業を開始できませんでした。";
+
+// The system's own reason: its text and its number.
+inline constexpr char system_reason[] = "%1 (エラー %2)";
+// Where the system gave no number, our own words.
+inline constexpr char short_write[] = "一部しか書き込めませんでした。ディスクがいっぱいの可能性があります。";
+inline constexpr char no_thread[] = "作業用のスレッドを作れませんでした。";
+
+// What a split that did not finish left behind.
+inline constexpr char nothing_written[] = "ファイルは何も作成していません。";
+inline constexpr char parts_kept[] = "分割ファイルを %1 個残しました (%2 から)。";
+inline constexpr char last_part_short[] = "最後の分割ファイルは途中までです。";
+inline constexpr char no_script[] = "結合用のバッチファイルは作成していません。";
+inline constexpr char delete_parts[] = "もう一度分割する前に、これらの分割ファイルを削除してください。";
+inline constexpr char script_removed[] = "書きかけのバッチファイルは削除しました。";
+inline constexpr char script_not_removed[] = "書きかけのバッチファイルを削除できませんでした。手で削除してください。";
 
 }  // namespace job_texts

@@ -7,6 +7,8 @@
 #include <memory>
 #include <thread>
 
+#include "split/split_outcome.h"
+
 struct SplitJob {
   // The job's own copies of its inputs, written by the dialog thread before it
   // creates the worker; creating the thread is what publishes them.
@@ -15,13 +17,13 @@ struct SplitJob {
   HWND owner_dialog = nullptr;
 
   // While a job runs the dialog thread writes only cancel_requested; the worker
-  // writes the progress counters below, then job_succeeded and job_finished, and
+  // writes the progress counters below, then job_ending and job_finished, and
   // report_dismissed once the user has closed its completion box: only then may the
   // dialog take the start button back.
   std::atomic<bool> cancel_requested{false};
-  // Whether the split succeeded, written before job_finished, so that whoever sees
-  // the job finished sees its result too.
-  std::atomic<bool> job_succeeded{false};
+  // How the split ended, written before job_finished, so that whoever sees the job
+  // finished sees its ending too.
+  std::atomic<SplitOutcome::Ending> job_ending{SplitOutcome::Ending::finished};
   std::atomic<bool> job_finished{false};
   std::atomic<bool> report_dismissed{false};
 

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "job/job_texts.h"
+#include "job/outcome_box.h"
 #include "job/split_job.h"
 #include "split/split_file.h"
 
@@ -31,7 +32,7 @@ bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const
   split_job.owner_dialog = dialog;
   split_job.start_button = start_button;
   split_job.cancel_requested = false;
-  split_job.job_succeeded = false;
+  split_job.job_ending = SplitOutcome::Ending::finished;
   split_job.job_finished = false;
   split_job.report_dismissed = false;
   split_job.quit_requested = false;
@@ -49,16 +50,13 @@ bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const
     split_job.worker = std::make_unique<std::thread>(split_worker);
     return true;
   } catch (const std::exception&) {
-    // No thread: undo the start so that the user can try again.
+    // No thread: undo the start so that the user can try again. The thread
+    // facility's error carries no number of the system's.
     split_job.start_button = nullptr;
     EnableWindow(start_button, TRUE);
-    show_split_failed(dialog);
+    show_outcome_box(dialog, SplitOutcome::failure(SplitOutcome::Reason::cannot_start));
     return false;
   }
-}
-
-void show_split_failed(HWND dialog) {
-  MessageBoxA(dialog, job_texts::split_failed, job_texts::split_caption, MB_OK | MB_ICONHAND);
 }
 
 double split_job_progress() {
@@ -68,16 +66,18 @@ double split_job_progress() {
   return static_cast<double>(split_job.bytes_copied) / static_cast<double>(in_all);
 }
 
-bool split_job_failed() { return split_job.job_finished && !split_job.job_succeeded; }
+std::optional<SplitOutcome::Ending> split_job_ending() {
+  if (!split_job.job_finished) return std::nullopt;
+  return split_job.job_ending.load();
+}
 
 void split_worker() {
-  const bool ok = split_file(part_size_bytes(split_job.split_size_mb));
-  split_job.job_succeeded = ok;
+  const SplitOutcome outcome = split_file(part_size_bytes(split_job.split_size_mb));
+  split_job.job_ending = outcome.ending;
   // Set before the box shows, so that a cancel command from now on asks nothing,
-  // and the dialog shows the failure on the taskbar button while it is open.
+  // and the dialog shows the ending on the taskbar button while it is open.
   split_job.job_finished = true;
-  MessageBoxA(split_job.owner_dialog, ok ? job_texts::split_finished : job_texts::split_failed,
-              job_texts::split_caption, MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONHAND));
+  show_outcome_box(split_job.owner_dialog, outcome);
   // The dialog thread hands the start button back. Enabling it from here would wait
   // for the dialog thread, which may itself be waiting for this thread to end.
   split_job.report_dismissed = true;

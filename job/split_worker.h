@@ -4,24 +4,24 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
+
+#include "split/split_outcome.h"
 
 // Posted by the worker to the owner dialog once the user has dismissed the
 // completion box. The dialog answers it with on_split_job_ended().
 constexpr UINT WM_SPLIT_JOB_ENDED = WM_APP + 1;
 
 // The start command: the start button is already disabled, size_mb is non-zero.
-// path: the dialog's 260-byte path buffer. False when no worker could be started;
-// the button is then enabled again and the failure box has been shown.
+// path: the source's full path, at most 259 bytes. False when no worker could be
+// started; the button is then enabled again and the failure box has been shown.
 bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const char* path);
-
-// The failure box, for a start refused before any job.
-void show_split_failed(HWND dialog);
 
 // The share of the source copied so far by the latest job, from 0 to 1.
 double split_job_progress();
 
-// Whether the latest job has ended, and in failure.
-bool split_job_failed();
+// How the latest job ended; nothing while it runs.
+std::optional<SplitOutcome::Ending> split_job_ending();
 
 // The cancel command: asks "abort the split?" while a job runs, else does nothing.
 void request_cancel(HWND dialog);

@@ -5,16 +5,19 @@
 #include <share.h>
 #include <sys/stat.h>
 
-#include <cerrno>
+#include <cstdlib>
 
+#include "split/split_outcome.h"
 #include "split/wide_path.h"
 
+int (*write_descriptor)(int descriptor, const void* data, unsigned int count) = _write;
 int (*close_descriptor)(int descriptor) = _close;
 
 FileHandle::FileHandle(const char* name, OpenMode mode) {
   // Windows refuses longer names to programs that are not long-path aware, as this
   // one is not; Wine would create them. Refusing them here keeps both the same.
-  if (!fits_path_buffer(name)) throw static_cast<int>(ENAMETOOLONG);
+  if (!fits_path_buffer(name)) throw SplitOutcome::failure(SplitOutcome::Reason::name_too_long, widened(name));
+  _doserrno = 0;
   errno_t error = 0;
   if (mode == OpenMode::source) {
     // Readers (a virus scanner, Explorer's preview) may look on; a program that
@@ -25,20 +28,31 @@ FileHandle::FileHandle(const char* name, OpenMode mode) {
     error = _sopen_s(&descriptor, name, _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYNO,
                      _S_IREAD | _S_IWRITE);
   }
-  if (error != 0) throw static_cast<int>(error);
+  if (error != 0) throw SplitOutcome::failure(SplitOutcome::Reason::cannot_open, widened(name), _doserrno);
 }
 
 FileHandle::~FileHandle() {
   if (descriptor >= 0) close_descriptor(descriptor);
 }
 
-int FileHandle::read(void* buffer, unsigned int count) { return _read(descriptor, buffer, count); }
+int FileHandle::read(void* buffer, unsigned int count) {
+  _doserrno = 0;
+  return _read(descriptor, buffer, count);
+}
 
-int FileHandle::write(const void* data, unsigned int count) { return _write(descriptor, data, count); }
+int FileHandle::write(const void* data, unsigned int count) {
+  _doserrno = 0;
+  return write_descriptor(descriptor, data, count);
+}
 
-int FileHandle::at_end() { return _eof(descriptor); }
+int FileHandle::at_end() {
+  _doserrno = 0;
+  return _eof(descriptor);
+}
 
 bool FileHandle::close() {
+  if (descriptor < 0) return true;
+  _doserrno = 0;
   const int result = close_descriptor(descriptor);
   descriptor = -1;
   return result == 0;

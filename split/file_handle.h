@@ -11,21 +11,26 @@ enum class OpenMode {
   new_file,
 };
 
-// The runtime's close. A test puts a failing one here: on a local disk Windows
-// hardly ever reports a failed close, so nothing else could show one.
+// The runtime's write and close. A test puts failing ones here: on a local disk
+// Windows hardly ever reports a failed close or write, so nothing else could show one.
+extern int (*write_descriptor)(int descriptor, const void* data, unsigned int count);
 extern int (*close_descriptor)(int descriptor);
 
 class FileHandle {
  public:
-  // Throws the runtime's error number as a plain int when the open fails:
-  // ENOENT missing, EACCES access denied or a sharing conflict, EEXIST the file exists already,
-  // ENAMETOOLONG a name longer than the platform's 259 characters.
+  // Throws a failed SplitOutcome naming the file when the open fails: cannot_open
+  // with the system's number (2 missing, 5 access denied, 32 in use, 80 exists
+  // already), or name_too_long beyond the platform's 259 characters.
   FileHandle(const char* name, OpenMode mode);
   // Closes what close() has not, on the ways out of a split that fail anyway.
   ~FileHandle();
 
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
+
+  // Each call below clears the runtime's _doserrno first, so that right after a
+  // failure it holds the system's number for this call, or 0 where the runtime
+  // failed on its own (a short write), never an older one.
 
   // The count read (0 at the end) or -1.
   int read(void* buffer, unsigned int count);
@@ -35,7 +40,8 @@ class FileHandle {
   int at_end();
   // False when the close failed: a network share or a device that is gone may lose
   // written bytes there. The handle holds no descriptor afterwards, so none is ever
-  // closed twice (Microsoft's newer runtimes end the program on a stale one).
+  // closed twice (Microsoft's newer runtimes end the program on a stale one): a
+  // second close does nothing.
   bool close();
 
   // The platform's handle beneath the descriptor, to ask about the open file itself.

@@ -2,77 +2,95 @@
 
 #include <windows.h>
 
-#include <cwchar>
-
 #include "job/split_job.h"
+#include "split/path_rules.h"
 
 namespace {
 
-// FAT holds no file of 4 GiB or more: such a part would fail at its 4 GiB-th byte.
-constexpr std::int64_t fat_file_limit = std::int64_t{1} << 32;
+using Reason = SplitOutcome::Reason;
 
 bool cancelled() { return split_job.cancel_requested.load(); }
 
-// Anything but "there is no such file" leaves the name's state unknown.
-OutputCheck free_unless_unknown(DWORD error) {
-  return error == ERROR_FILE_NOT_FOUND ? OutputCheck::clear : OutputCheck::refused;
+SplitOutcome cancel() {
+  SplitOutcome outcome;
+  outcome.ending = SplitOutcome::Ending::cancelled;
+  return outcome;
 }
 
-OutputCheck check_script_name(const WidePath& script_path) {
-  if (GetFileAttributesW(script_path.text().c_str()) != INVALID_FILE_ATTRIBUTES) return OutputCheck::name_taken;
-  return free_unless_unknown(GetLastError());
+// The folder the parts go to, as the system wants a folder named: with its
+// trailing backslash.
+std::wstring folder_of(const WidePath& path) {
+  std::wstring folder = path_rules::parent(path.text());
+  if (!folder.empty() && !path_rules::is_separator(folder.back())) folder += L'\\';
+  return folder;
+}
+
+// Anything but "there is no such file" leaves the name's state unknown.
+std::optional<SplitOutcome> unless_missing(DWORD error, const std::wstring& folder) {
+  if (error == ERROR_FILE_NOT_FOUND) return std::nullopt;
+  return SplitOutcome::failure(Reason::cannot_look_through_folder, folder, error);
+}
+
+std::optional<SplitOutcome> check_script_name(const WidePath& script_path) {
+  if (GetFileAttributesW(script_path.text().c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return SplitOutcome::failure(Reason::script_exists, script_path.text());
+  }
+  return unless_missing(GetLastError(), folder_of(script_path));
 }
 
 // One look through the folder, whatever the number of parts: a question per part
 // name took seconds for a large source on a local disk, minutes on a share.
-OutputCheck check_part_names(const PartSequence& parts, std::int32_t part_count) {
+std::optional<SplitOutcome> check_part_names(const PartSequence& parts, std::int32_t part_count) {
+  const std::wstring folder = folder_of(parts.path);
   WIN32_FIND_DATAW entry;
   const HANDLE search = FindFirstFileW((parts.path.text() + L"_*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return free_unless_unknown(GetLastError());
-  OutputCheck result = OutputCheck::clear;
+  if (search == INVALID_HANDLE_VALUE) return unless_missing(GetLastError(), folder);
+  std::optional<SplitOutcome> result;
   do {
     const std::int64_t number = parts.number_named_by(entry.cFileName);
     if (number >= 1 && number <= part_count) {
-      result = OutputCheck::name_taken;
+      result = SplitOutcome::failure(Reason::part_exists, path_rules::join(folder, entry.cFileName));
     } else if (cancelled()) {
-      result = OutputCheck::cancelled;
+      result = cancel();
     }
-  } while (result == OutputCheck::clear && FindNextFileW(search, &entry));
-  if (result == OutputCheck::clear && GetLastError() != ERROR_NO_MORE_FILES) result = OutputCheck::refused;
+  } while (!result && FindNextFileW(search, &entry));
+  const DWORD error = GetLastError();
+  if (!result && error != ERROR_NO_MORE_FILES) {
+    result = SplitOutcome::failure(Reason::cannot_look_through_folder, folder, error);
+  }
   FindClose(search);
   return result;
 }
 
-bool is_fat(const wchar_t* volume) {
-  wchar_t file_system[MAX_PATH + 1] = {};
-  return GetVolumeInformationW(volume, nullptr, 0, nullptr, nullptr, nullptr, file_system, MAX_PATH + 1) &&
-         (_wcsicmp(file_system, L"FAT") == 0 || _wcsicmp(file_system, L"FAT32") == 0);
-}
-
-// The room this user may fill, which a quota can make less than the disk's.
-OutputCheck check_room(const WidePath& source, std::int64_t size, std::int64_t largest_part) {
-  wchar_t volume[MAX_PATH];
+// Asked of the parts' own folder: the system follows links and junctions from there
+// and counts this user's quota. Where the question itself fails (some shares do not
+// answer it), the split goes on: every write is checked anyway.
+std::optional<SplitOutcome> check_room(const WidePath& source, std::uint64_t room_needed) {
+  const std::wstring folder = folder_of(source);
   ULARGE_INTEGER free_to_caller;
-  if (!GetVolumePathNameW(source.text().c_str(), volume, MAX_PATH) ||
-      !GetDiskFreeSpaceExW(volume, &free_to_caller, nullptr, nullptr) ||
-      free_to_caller.QuadPart < static_cast<std::uint64_t>(size)) {
-    return OutputCheck::refused;
+  if (!GetDiskFreeSpaceExW(folder.empty() ? nullptr : folder.c_str(), &free_to_caller, nullptr, nullptr) ||
+      free_to_caller.QuadPart >= room_needed) {
+    return std::nullopt;
   }
-  if (largest_part >= fat_file_limit && is_fat(volume)) return OutputCheck::refused;
-  return OutputCheck::clear;
+  SplitOutcome outcome = SplitOutcome::failure(Reason::no_room, folder);
+  outcome.room_needed = room_needed;
+  outcome.room_free = free_to_caller.QuadPart;
+  return outcome;
 }
 
 }  // namespace
 
-OutputCheck check_outputs(const PartSequence& parts, std::int32_t part_count, const WidePath& script_path,
-                          std::int64_t size, std::int64_t largest_part) {
+std::optional<SplitOutcome> check_outputs(const PartSequence& parts, std::int32_t part_count,
+                                          const WidePath& script_path, std::uint64_t room_needed) {
   // The last part has the longest name; the script's narrow name was made already.
-  if (part_count > 0 && !fits_path_buffer(parts.part_path(part_count).c_str())) return OutputCheck::refused;
+  if (!fits_path_buffer(parts.part_path(part_count).c_str())) {
+    return SplitOutcome::failure(Reason::name_too_long, parts.path.text() + L"_" + std::to_wstring(part_count));
+  }
   // Cheapest first; a confirmed cancel is honoured between the file-system questions.
-  if (cancelled()) return OutputCheck::cancelled;
-  OutputCheck result = check_script_name(script_path);
-  if (result == OutputCheck::clear) result = check_part_names(parts, part_count);
-  if (result == OutputCheck::clear && cancelled()) result = OutputCheck::cancelled;
-  if (result == OutputCheck::clear) result = check_room(parts.path, size, largest_part);
+  if (cancelled()) return cancel();
+  std::optional<SplitOutcome> result = check_script_name(script_path);
+  if (!result) result = check_part_names(parts, part_count);
+  if (!result && cancelled()) result = cancel();
+  if (!result) result = check_room(parts.path, room_needed);
   return result;
 }

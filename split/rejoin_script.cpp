@@ -1,15 +1,23 @@
 #include "split/rejoin_script.h"
 
+#include <utility>
+
+// Every line of the script is one simple command: cmd parses compound forms in ways
+// that differ between versions, and between Windows and look-alikes. A name only
+// ever stands inside quotes, where & ( ) ^ ; , = and blanks are plain letters, and
+// never in the body of a "for" nor after "call", which would read a % in it twice.
+
 namespace {
 
 const std::string command_word = "copy /b";
 const std::string line_end = "\r\n";
+const std::string copy_check = "if errorlevel 1 goto copy_failed\r\n";
 
 // The command interpreter expands %...% even inside quotes, so "a%20b.iso_1" would
 // be read as "a0b.iso_1"; "%%" stands for one "%". A code page 932 trail byte is
 // never 0x25, so every such byte really is a percent sign.
 std::string quoted(const std::string& name) {
-  std::string result = " \"";
+  std::string result = "\"";
   for (char c : name) {
     result += c;
     if (c == '%') result += '%';
@@ -17,44 +25,157 @@ std::string quoted(const std::string& name) {
   return result + "\"";
 }
 
+int digits(std::int64_t number) {
+  int count = 1;
+  while (number >= 10) {
+    number /= 10;
+    ++count;
+  }
+  return count;
+}
+
+// The sum of f(number) for 1 to count, where f's value depends only on `kind` of
+// the number: f is called once for each run of numbers of one kind.
+template <typename Kind, typename Length>
+std::uint64_t sum_of_lengths(std::int32_t count, Kind kind, Length length) {
+  std::uint64_t total = 0;
+  std::uint64_t last_length = 0;
+  auto last_kind = kind(1);
+  for (std::int32_t number = 1; number <= count; ++number) {
+    const auto this_kind = kind(number);
+    if (number == 1 || this_kind != last_kind) last_length = length(number);
+    last_kind = this_kind;
+    total += last_length;
+  }
+  return total;
+}
+
 }  // namespace
 
-RejoinScript::RejoinScript(std::string target_name) : target_name(std::move(target_name)) {}
+RejoinScript::RejoinScript(std::string target_name, std::int32_t part_count, std::int64_t part_size,
+                           std::int64_t last_part_size)
+    : target_name(std::move(target_name)),
+      part_count(part_count),
+      part_size(part_size),
+      last_part_size(last_part_size) {}
 
-void RejoinScript::add_part(const char* name) {
-  if (!first_part) command += " +";
-  first_part = false;
-  command += quoted(name);
-  part_ends.push_back(command.size());
+std::string RejoinScript::part_name(std::int32_t number) const {
+  return target_name + "_" + std::to_string(number);
 }
 
-std::string RejoinScript::finish() {
-  if (!finished) {
-    const std::string target = quoted(target_name);
-    if (command.size() + target.size() <= longest_line) {
-      command += target + line_end;
-    } else {
-      command = wrapped_lines(target);
-    }
-    finished = true;
-  }
-  return command;
+std::int64_t RejoinScript::part_size_of(std::int32_t number) const {
+  return number == part_count ? last_part_size : part_size;
 }
 
-// The first line builds the target from the first parts; each later line appends
-// the next parts to it:  copy /b "movie.iso" + "movie.iso_481" + ... "movie.iso"
-std::string RejoinScript::wrapped_lines(const std::string& target) const {
-  std::string text;
-  std::string line = command_word;
-  std::size_t entry_start = command_word.size();
-  for (std::size_t i = 0; i < part_ends.size(); ++i) {
-    std::string entry = command.substr(entry_start, part_ends[i] - entry_start);
-    entry_start = part_ends[i];
-    if (i > 0 && line.size() + entry.size() + target.size() > longest_wrapped_line) {
-      text += line + target + line_end;
-      line = command_word + target;
+std::string RejoinScript::head() const {
+  return "@echo off" + line_end +
+         // Whatever the registry sets as the default: "if not", "%~dp0" and "%~z" need
+         // the extensions, and delayed expansion would eat every "!" in a name.
+         "setlocal EnableExtensions DisableDelayedExpansion" + line_end +
+         // The parts lie beside the script, wherever it was started from; on a share
+         // this maps a drive letter for the run, which popd takes back on every way out.
+         "pushd \"%~dp0\"" + line_end +  //
+         "echo Checking the parts of " + quoted(target_name) + " (" + std::to_string(part_count) + " in all)..." +
+         line_end;
+}
+
+// Sizes are compared as text: cmd's numbers are 32-bit, parts reach 4 GiB and more.
+// "for" over one quoted name without wildcards runs its body once, whether the file
+// exists or not, and %%~zf is then its size or nothing. The size is cleared first,
+// so that a part whose check does not run can never pass with the size of the one
+// before.
+std::string RejoinScript::checks(std::int32_t number) const {
+  const std::string name = quoted(part_name(number));
+  const std::string size = std::to_string(part_size_of(number));
+  const std::string differs = "if not \"%size%\"==\"" + size + "\" ";
+  return "set \"size=\"" + line_end +  //
+         "for %%f in (" + name + ") do set \"size=%%~zf\"" + line_end +
+         differs + "echo Part " + name + " is missing or is not " + size +
+         " bytes long; later parts were not checked." + line_end +  //
+         differs + "goto part_wrong" + line_end;
+}
+
+std::string RejoinScript::entry(std::int32_t number) const {
+  return (number > 1 ? " + " : " ") + quoted(part_name(number));
+}
+
+std::string RejoinScript::target() const { return " " + quoted(target_name); }
+
+// The first line builds the target from the first parts; a later line appends the
+// next parts to it:  copy /b "movie.iso" + "movie.iso_481" + ... "movie.iso"
+std::string RejoinScript::copy_line(std::int32_t first, std::int32_t last) const {
+  std::string line = command_word + (first > 1 ? target() : "");
+  for (std::int32_t number = first; number <= last; ++number) line += entry(number);
+  return line + target();
+}
+
+// One line when the list fits the interpreter's limit, else several shorter ones.
+void RejoinScript::for_each_copy_line(const CopyLineVisitor& visit) const {
+  const std::size_t target_length = target().size();
+  const auto kind = [](std::int32_t number) { return std::pair{digits(number), number > 1}; };
+  const auto entry_length = [&](std::int32_t number) { return entry(number).size(); };
+  const std::uint64_t one_line = command_word.size() + target_length + sum_of_lengths(part_count, kind, entry_length);
+  const std::uint64_t limit = one_line <= longest_line ? longest_line : longest_wrapped_line;
+
+  std::int32_t first = 1;
+  std::uint64_t length = command_word.size();
+  std::size_t next = 0;
+  for (std::int32_t number = 1; number <= part_count; ++number) {
+    if (number == 1 || kind(number) != kind(number - 1)) next = entry_length(number);
+    if (number > 1 && length + next + target_length > limit) {
+      visit(first, number - 1, length + target_length);
+      first = number;
+      length = command_word.size() + target_length;
     }
-    line += entry;
+    length += next;
   }
-  return text + line + target + line_end;
+  visit(first, part_count, length + target_length);
+}
+
+std::string RejoinScript::tail() const {
+  return "popd" + line_end + "exit /b 0" + line_end +  //
+         ":part_wrong" + line_end +                     //
+         "echo " + quoted(target_name) + " was not made or changed." + line_end +
+         // Keeps a double-clicked window open to be read; with its input redirected
+         // the script does not wait.
+         "pause" + line_end + "popd" + line_end + "exit /b 1" + line_end +  //
+         ":copy_failed" + line_end +                                         //
+         "echo Copying into " + quoted(target_name) +
+         " failed: it is incomplete. Delete it, mend the cause above and run this again." + line_end +  //
+         "pause" + line_end + "popd" + line_end + "exit /b 1" + line_end;
+}
+
+// The lines go to the sink in pieces of about 64 KiB: one write per line would make
+// a large script slow to write, one piece for all of it large.
+bool RejoinScript::write(const Sink& sink) const {
+  constexpr std::size_t piece_size = 65536;
+  std::string pending;
+  bool ok = true;
+  const auto add = [&](const std::string& text) {
+    if (!ok) return;
+    pending += text;
+    if (pending.size() >= piece_size) {
+      ok = sink(pending);
+      pending.clear();
+    }
+  };
+  add(head());
+  for (std::int32_t number = 1; number <= part_count; ++number) add(checks(number));
+  // Each copy line is checked: a later append that failed would otherwise end well
+  // over a cut file.
+  for_each_copy_line([&](std::int32_t first, std::int32_t last, std::uint64_t) {
+    add(copy_line(first, last) + line_end + copy_check);
+  });
+  add(tail());
+  return ok && (pending.empty() || sink(pending));
+}
+
+std::uint64_t RejoinScript::length() const {
+  const auto kind = [this](std::int32_t number) { return std::pair{digits(number), part_size_of(number)}; };
+  std::uint64_t total = head().size() + tail().size() +
+                        sum_of_lengths(part_count, kind, [this](std::int32_t number) { return checks(number).size(); });
+  for_each_copy_line([&](std::int32_t, std::int32_t, std::uint64_t length) {
+    total += length + line_end.size() + copy_check.size();
+  });
+  return total;
 }

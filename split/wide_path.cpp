@@ -27,18 +27,26 @@ std::optional<std::string> exact_narrow_path(const std::wstring& wide_text) {
   const UINT code_page = file_api_code_page();
   // UTF-8 takes neither the flag nor the question; the way back decides there alone.
   const bool utf8 = code_page == CP_UTF8;
-  char narrow[path_buffer_units];
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const int wide_length = static_cast<int>(wide_text.size());
+  if (wide_length == 0) return std::string();
+  std::string narrow(WideCharToMultiByte(code_page, flags, wide_text.data(), wide_length, nullptr, 0, nullptr, nullptr),
+                     '\0');
   BOOL used_default = FALSE;
-  if (WideCharToMultiByte(code_page, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide_text.c_str(), -1, narrow, path_buffer_units,
-                          nullptr, utf8 ? nullptr : &used_default) == 0 ||
-      used_default) {
-    return std::nullopt;
-  }
-  wchar_t back[path_buffer_units];
-  if (MultiByteToWideChar(code_page, 0, narrow, -1, back, path_buffer_units) == 0 || wide_text != back) {
+  if (narrow.empty() ||
+      WideCharToMultiByte(code_page, flags, wide_text.data(), wide_length, narrow.data(),
+                          static_cast<int>(narrow.size()), nullptr, utf8 ? nullptr : &used_default) == 0 ||
+      used_default || widened(narrow.c_str()) != wide_text) {
     return std::nullopt;
   }
   return narrow;
+}
+
+std::wstring widened(const char* narrow_text) {
+  std::wstring wide(std::max(MultiByteToWideChar(file_api_code_page(), 0, narrow_text, -1, nullptr, 0), 1), L'\0');
+  MultiByteToWideChar(file_api_code_page(), 0, narrow_text, -1, wide.data(), static_cast<int>(wide.size()));
+  wide.pop_back();
+  return wide;
 }
 
 WidePath::WidePath(const char* narrow_text) {

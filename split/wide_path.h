@@ -9,9 +9,12 @@
 bool fits_path_buffer(const char* narrow_text);
 
 // The narrow form of a path the user gave as wide text, only when it is exact: every
-// character has bytes of its own in the code page (no look-alike, no "?"), and it
-// fits in 259 bytes. Nothing otherwise.
+// character has bytes of its own in the code page (no look-alike, no "?"). Nothing
+// otherwise. Of any length: whether it fits is the caller's to judge.
 std::optional<std::string> exact_narrow_path(const std::wstring& wide_text);
+
+// The wide form of narrow text, of any length, to name a file to the user.
+std::wstring widened(const char* narrow_text);
 
 class WidePath {
  public:

@@ -128,7 +128,7 @@ TEST_F(SizeTextInDialog, AcceptedSizesStartAJobWithThatSize) {
     MessageBoxAnswer finished("Split", IDOK);
     dialog.click(IDC_START_SPLIT);
     ASSERT_TRUE(finished.wait());
-    EXPECT_EQ(finished.text, c.succeeds ? job_texts::split_finished : job_texts::split_failed);
+    EXPECT_EQ(finished.first_line(), c.succeeds ? job_texts::split_finished : job_texts::split_failed);
     EXPECT_EQ(split_job.split_size_mb, c.size_mb);
     ASSERT_TRUE(pump_until([&] { return IsWindowEnabled(dialog.control(IDC_START_SPLIT)); }));
     EXPECT_EQ(dialog.text(IDC_SPLIT_SIZE), c.text) << "the edits keep their values";
@@ -139,12 +139,13 @@ TEST_F(SizeTextInDialog, AcceptedSizesStartAJobWithThatSize) {
 }
 
 // Answers the open-file dialog: reads the file name it offers, then either cancels
-// or chooses `choice`.
+// or chooses `choice`, in `folder` if one is given, as a user who goes there first.
 struct FileDialogAnswer {
   std::string offered;
   bool found = false;
+  bool went_there = false;
 
-  void answer(const std::string& choice) {
+  void answer(const std::string& choice, const std::string& folder = "") {
     HWND file_dialog = nullptr;
     found = pump_until([&] {
       file_dialog = find_dialog_with_control(GetCurrentProcessId(), file_name_box);
@@ -154,6 +155,16 @@ struct FileDialogAnswer {
     char text[260] = {};
     GetDlgItemTextA(file_dialog, file_name_box, text, sizeof text);
     offered = text;
+    if (!folder.empty()) {
+      SetDlgItemTextA(file_dialog, file_name_box, folder.c_str());
+      PostMessageA(file_dialog, WM_COMMAND, IDOK, 0);
+      // Going there moves the process's current folder, as Windows documents.
+      went_there = pump_until([&] {
+        char current[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, current);
+        return folder == current;
+      });
+    }
     if (choice.empty()) {
       PostMessageA(file_dialog, WM_COMMAND, IDCANCEL, 0);
     } else {
@@ -178,11 +189,17 @@ TEST(MainDialog, BrowseOffersTheLastChosenPathAndReplacesTheEdit) {
   EXPECT_EQ(cancelled.offered, "");
   EXPECT_EQ(dialog.text(IDC_SOURCE_PATH), "typed by hand");
 
+  char current_folder[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current_folder);
   FileDialogAnswer chosen;
   dialog.click(IDC_BROWSE);
-  chosen.answer(folder / "first.iso");
+  chosen.answer("first.iso", folder.path());
   ASSERT_TRUE(pump_until([&] { return dialog.text(IDC_SOURCE_PATH) == folder / "first.iso"; }))
       << dialog.text(IDC_SOURCE_PATH);
+  char after_browse[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, after_browse);
+  EXPECT_TRUE(chosen.went_there);
+  EXPECT_STREQ(after_browse, current_folder) << "the browse left the current folder moved";
 
   dialog.set_text(IDC_SOURCE_PATH, folder / "second.zip");
   FileDialogAnswer offered_again;
@@ -223,23 +240,47 @@ TEST(MainDialog, DroppedFileReplacesTheSourcePathWhole) {
   EXPECT_EQ(dialog.text(IDC_SOURCE_PATH).size(), 263u);
 }
 
-// Code page 932 has no "é": Windows would best-fit "café.iso" to "cafe.iso", another
-// file beside it, from the command line as from a drop.
-TEST(MainDialog, NameTheProgramCannotHoldIsNeverSplit) {
+std::wstring wide(const std::string& text, UINT code_page = CP_ACP) {
+  wchar_t buffer[1024];
+  MultiByteToWideChar(code_page, 0, text.c_str(), -1, buffer, 1024);
+  return buffer;
+}
+
+// Refused before any job, with the full path in the box: code page 932 has no "é"
+// (Windows would best-fit "café.iso" to "cafe.iso", another file beside it), NUL
+// typed in a folder is the device, a path may be too long, or there is none.
+TEST(MainDialog, PathsThatCannotBeSplitAreRefusedWithTheirReason) {
   TempFolder folder;
   write_file(folder / "cafe.iso", pattern_bytes(10));
-  wchar_t wide_folder[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, folder.path().c_str(), -1, wide_folder, MAX_PATH);
-  const std::wstring cafe = std::wstring(wide_folder) + L"\\caf\u00E9.iso";
+  const std::wstring cafe = wide(folder.path()) + L"\\caf\u00E9.iso";
   CloseHandle(CreateFileW(cafe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-  for (const bool dropped : {false, true}) {
-    SCOPED_TRACE(dropped ? "dropped" : "command line");
-    RunningDialog dialog(dropped ? L"" : cafe);
-    if (dropped) drop_on(dialog, cafe);
+  const std::wstring too_long = wide(folder.path()) + L"\\" + std::wstring(260, L'n');
+  enum class Given { command_line, dropped, typed };
+  const struct {
+    const char* what;
+    std::wstring path;
+    Given given;
+    const char* reason;
+    std::wstring file_shown;
+  } cases[] = {{"from the command line", cafe, Given::command_line, job_texts::name_not_in_code_page, cafe},
+               {"dropped", cafe, Given::dropped, job_texts::name_not_in_code_page, cafe},
+               {"a device, typed in quotes", L"\"" + wide(folder / "NUL") + L"\"", Given::typed,
+                job_texts::source_is_device, L"\\\\.\\NUL"},
+               {"too long", too_long, Given::dropped, job_texts::name_too_long, too_long},
+               {"no name", L"", Given::typed, job_texts::no_source_named, L""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    RunningDialog dialog(c.given == Given::command_line ? c.path : L"");
+    if (c.given == Given::dropped) drop_on(dialog, c.path);
+    if (c.given == Given::typed) SetDlgItemTextW(dialog.window(), IDC_SOURCE_PATH, c.path.c_str());
     MessageBoxAnswer failed("Split", IDOK);
     dialog.click(IDC_START_SPLIT);
     ASSERT_TRUE(failed.wait());
-    EXPECT_EQ(failed.text, job_texts::split_failed);
+    EXPECT_EQ(failed.first_line(), job_texts::split_failed);
+    EXPECT_EQ(failed.icon, static_cast<UINT>(MB_ICONHAND));
+    const std::wstring why = c.file_shown.empty() ? L"\n" : L"\n" + c.file_shown + L"\n";
+    EXPECT_NE(failed.wide_text.find(why + wide(c.reason, 932)), std::wstring::npos);
+    EXPECT_TRUE(pump_until([&] { return IsWindowEnabled(dialog.control(IDC_START_SPLIT)) != FALSE; }));
     EXPECT_EQ(files_in(folder.path()).size(), 2u) << "a part or script was made";
   }
 }
@@ -299,40 +340,76 @@ TEST(MainDialog, StartHandsTheFocusOnToTheCancelButtonAndTheBarAndCaptionFollowT
 
 // What the dialog last told the taskbar button.
 std::atomic<TaskbarState> taskbar_state{TaskbarState::none};
+std::atomic<int> taskbar_share{0};
 
-void record_taskbar_state(HWND, TaskbarState state, int) { taskbar_state = state; }
+void record_taskbar_state(HWND, TaskbarState state, int share) {
+  taskbar_state = state;
+  taskbar_share = share;
+}
 
-TEST(MainDialog, TaskbarButtonShowsWhereTheSplitStoppedRedOnFailureAndNothingAfter) {
+TEST(MainDialog, TaskbarButtonShowsHowTheSplitEndedWhileItsBoxIsOpenAndNothingAfter) {
   TempFolder folder;
-  write_file(folder / "movie.iso", pattern_bytes(10));
+  write_file(folder / "movie.iso", pattern_bytes(3 * 1048576));
   const auto shell_taskbar = show_taskbar_progress;
   show_taskbar_progress = record_taskbar_state;
   RunningDialog dialog;
+  dialog.set_text(IDC_SPLIT_SIZE, "1");
   // Wine never announces the button; the shell would, once it exists.
   SendMessageA(dialog.window(), RegisterWindowMessageA("TaskbarButtonCreated"), 0, 0);
-  for (const bool fails : {false, true}) {
-    SCOPED_TRACE(fails ? "failed" : "finished");
-    dialog.set_text(IDC_SOURCE_PATH, folder / (fails ? "missing.iso" : "movie.iso"));
-    const TaskbarState expected = fails ? TaskbarState::error : TaskbarState::normal;
-    TaskbarState with_the_box = TaskbarState::none;
+  // A failure shows red and full even when nothing was copied: red at 0 draws nothing.
+  const struct {
+    const char* what;
+    const char* source;
+    bool cancelled;
+    TaskbarState state;
+    int share;
+  } cases[] = {{"finished", "movie.iso", false, TaskbarState::normal, 1000},
+               {"failed", "missing.iso", false, TaskbarState::error, 1000},
+               {"cancelled", "movie.iso", true, TaskbarState::none, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const char* name : {"movie.iso_1", "movie.iso_2", "movie.iso_3", "movie.bat"}) DeleteFileA((folder / name).c_str());
+    dialog.set_text(IDC_SOURCE_PATH, folder / c.source);
+    CapturedOutput output;
+    output.on_progress_dot([&](int) { split_job.cancel_requested = c.cancelled; });
+    std::pair<TaskbarState, int> with_the_box;
     MessageBoxAnswer finished("Split", IDOK, [&] {
-      pump_until([&] { return (with_the_box = taskbar_state) == expected; }, 1000);
+      pump_until([&] { return (with_the_box = {taskbar_state, taskbar_share}) == std::pair{c.state, c.share}; }, 1000);
     });
     dialog.click(IDC_START_SPLIT);
     ASSERT_TRUE(finished.wait());
-    EXPECT_EQ(with_the_box, expected);
+    EXPECT_EQ(with_the_box.first, c.state);
+    EXPECT_EQ(with_the_box.second, c.share);
     EXPECT_TRUE(pump_until([&] { return taskbar_state == TaskbarState::none; }));
   }
   show_taskbar_progress = shell_taskbar;
 }
 
-TEST(MainDialog, CommandLinePathIsShownAndSplit) {
+// Puts the process's current folder back when the test ends.
+class CurrentFolderKept {
+ public:
+  CurrentFolderKept() { GetCurrentDirectoryW(MAX_PATH, saved); }
+  ~CurrentFolderKept() { SetCurrentDirectoryW(saved); }
+
+ private:
+  wchar_t saved[MAX_PATH];
+};
+
+// A bare name means the folder the program started in, even when the current folder
+// moves during the split (the open-file dialog moves it, as may another program's hook).
+TEST(MainDialog, BareNameFromTheCommandLineIsSplitBesideItsSource) {
   TempFolder folder;
-  const std::string source = folder / "movie.iso";
-  write_file(source, pattern_bytes(3 * 1048576 + 1));
-  RunningDialog dialog(std::wstring(source.begin(), source.end()));
-  EXPECT_EQ(dialog.text(IDC_SOURCE_PATH), source);
+  TempFolder elsewhere;
+  const CurrentFolderKept current_folder;
+  write_file(folder / "movie.iso", pattern_bytes(3 * 1048576 + 1));
+  SetCurrentDirectoryA(folder.path().c_str());
+  RunningDialog dialog(L"movie.iso");
+  EXPECT_EQ(dialog.text(IDC_SOURCE_PATH), "movie.iso");
   dialog.set_text(IDC_SPLIT_SIZE, "1");
+  CapturedOutput output;
+  output.on_progress_dot([&](int dots) {
+    if (dots == 1) SetCurrentDirectoryA(elsewhere.path().c_str());
+  });
   bool disabled_while_shown = false;
   MessageBoxAnswer finished("Split", IDOK, [&] { disabled_while_shown = !IsWindowEnabled(dialog.control(IDC_START_SPLIT)); });
   dialog.click(IDC_START_SPLIT);
@@ -342,7 +419,8 @@ TEST(MainDialog, CommandLinePathIsShownAndSplit) {
   ASSERT_TRUE(pump_until([&] { return IsWindowEnabled(dialog.control(IDC_START_SPLIT)); }));
   EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso_1", "movie.iso_2",
                                                                "movie.iso_3", "movie.iso_4"}));
-  EXPECT_EQ(std::wstring(selected_path), std::wstring(source.begin(), source.end()));
+  EXPECT_EQ(files_in(elsewhere.path()), std::vector<std::string>{});
+  EXPECT_EQ(std::wstring(selected_path), L"movie.iso");
 
   dialog.click(IDOK);
   ASSERT_TRUE(dialog.wait_until_ended());

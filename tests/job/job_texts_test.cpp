@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "job/outcome_box.h"
+
 namespace {
 
 // The exact code page 932 bytes the user sees; a build without the code page
@@ -11,9 +13,54 @@ namespace {
 TEST(JobTexts, CodePage932Bytes) {
   EXPECT_EQ(std::string(job_texts::split_caption), "Split");
   EXPECT_EQ(std::string(job_texts::split_finished), "\x95\xaa\x8a\x84\x82\xaa\x8f\x49\x97\xb9\x82\xb5\x82\xdc\x82\xb5\x82\xbd");
+  EXPECT_EQ(std::string(job_texts::split_cancelled), "\x95\xaa\x8a\x84\x82\xf0\x92\x86\x92\x66\x82\xb5\x82\xdc\x82\xb5\x82\xbd");
   EXPECT_EQ(std::string(job_texts::split_failed), "\x95\xaa\x8a\x84\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd");
   EXPECT_EQ(std::string(job_texts::question_caption), "Question");
   EXPECT_EQ(std::string(job_texts::cancel_question), "\x95\xaa\x8a\x84\x82\xf0\x92\x86\x92\x66\x82\xb5\x82\xdc\x82\xb7\x82\xa9?");
+}
+
+SplitOutcome outcome_of(SplitOutcome::Ending ending, SplitOutcome::Reason reason, std::wstring file,
+                        std::int32_t parts_kept) {
+  SplitOutcome outcome = SplitOutcome::failure(reason, std::move(file));
+  outcome.ending = ending;
+  outcome.parts_kept = parts_kept;
+  outcome.first_part = L"C:\\d\\100%2.iso_1";
+  return outcome;
+}
+
+TEST(OutcomeText, WhatIsLeftAndWhy) {
+  using Ending = SplitOutcome::Ending;
+  using Reason = SplitOutcome::Reason;
+  SplitOutcome cut_short = outcome_of(Ending::cancelled, Reason::none, L"", 3);
+  cut_short.last_part_short = true;
+  SplitOutcome no_room = outcome_of(Ending::failed, Reason::no_room, L"C:\\d\\", 0);
+  no_room.room_needed = 1048577;  // rounded up
+  no_room.room_free = 2097151;    // rounded down
+  SplitOutcome script_failed = outcome_of(Ending::failed, Reason::cannot_write, L"C:\\d\\100%2.bat", 2);
+  script_failed.script_left = SplitOutcome::ScriptLeft::removed;
+  const struct {
+    SplitOutcome outcome;
+    const wchar_t* text;
+  } cases[] = {
+      {outcome_of(Ending::finished, Reason::none, L"", 2), L"分割が終了しました"},
+      {outcome_of(Ending::cancelled, Reason::none, L"", 0), L"分割を中断しました\nファイルは何も作成していません。"},
+      {cut_short,
+       L"分割を中断しました\n分割ファイルを 3 個残しました (C:\\d\\100%2.iso_1 から)。\n最後の分割ファイルは途中までです。\n"
+       L"結合用のバッチファイルは作成していません。\nもう一度分割する前に、これらの分割ファイルを削除してください。"},
+      {no_room, L"分割できませんでした\nC:\\d\\\nこのフォルダーの空き容量が足りません。必要な容量: 2 MB、空き容量: 1 MB"},
+      {script_failed,
+       L"分割できませんでした\nC:\\d\\100%2.bat\nこのファイルに書き込めませんでした。\n"
+       L"一部しか書き込めませんでした。ディスクがいっぱいの可能性があります。\n"
+       L"分割ファイルを 2 個残しました (C:\\d\\100%2.iso_1 から)。\n書きかけのバッチファイルは削除しました。\n"
+       L"もう一度分割する前に、これらの分割ファイルを削除してください。"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(outcome_text(c.outcome), c.text);
+
+  // The system's own words, in whatever language it speaks, then its number.
+  const std::wstring held = outcome_text(SplitOutcome::failure(Reason::cannot_open, L"C:\\d\\x.iso", 32));
+  EXPECT_EQ(held.rfind(L"分割できませんでした\nC:\\d\\x.iso\nこのファイルを開けませんでした。\n", 0), 0u) << held;
+  EXPECT_EQ(held.substr(held.size() - 9), L" (エラー 32)") << held;
+  EXPECT_GT(held.size(), 50u) << "no text of the system's";
 }
 
 }  // namespace

@@ -10,15 +10,20 @@
 #include <filesystem>
 
 #include "split/file_stamp.h"
+#include "split/split_outcome.h"
+#include "split/wide_path.h"
 #include "tests/support/test_files.h"
 
 namespace {
 
-int open_error(const std::string& path, OpenMode mode) {
+// The system's number for a failed open, which also names the file; 0 when it opened.
+unsigned long open_error(const std::string& path, OpenMode mode) {
   try {
     FileHandle file(path.c_str(), mode);
-  } catch (int error_number) {
-    return error_number;
+  } catch (const SplitOutcome& failure) {
+    EXPECT_EQ(failure.reason, SplitOutcome::Reason::cannot_open);
+    EXPECT_EQ(failure.file, widened(path.c_str()));
+    return failure.system_error;
   }
   return 0;
 }
@@ -37,12 +42,12 @@ class ForeignOpener {
 TEST(FileHandle, OpenErrorNumbers) {
   TempFolder folder;
   write_file(folder / "exists.bin", {1, 2, 3});
-  EXPECT_EQ(open_error(folder / "missing.bin", OpenMode::source), 2);
-  EXPECT_EQ(open_error(folder / "no-dir\\x.bin", OpenMode::new_file), 2);
-  EXPECT_EQ(open_error(folder.path(), OpenMode::source), 13);
-  EXPECT_EQ(open_error(folder / "exists.bin", OpenMode::new_file), 17);
+  EXPECT_EQ(open_error(folder / "missing.bin", OpenMode::source), 2u);
+  EXPECT_EQ(open_error(folder / "no-dir\\x.bin", OpenMode::new_file), 3u);
+  EXPECT_EQ(open_error(folder.path(), OpenMode::source), 5u);
+  EXPECT_EQ(open_error(folder / "exists.bin", OpenMode::new_file), 80u);
   EXPECT_EQ(read_file(folder / "exists.bin"), (Bytes{1, 2, 3})) << "the existing file was touched";
-  EXPECT_EQ(open_error(folder / "exists.bin", OpenMode::source), 0);
+  EXPECT_EQ(open_error(folder / "exists.bin", OpenMode::source), 0u);
 }
 
 TEST(FileHandle, OpenSourceLetsReadersInButNotWriters) {

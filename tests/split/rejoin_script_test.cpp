@@ -7,10 +7,14 @@
 
 namespace {
 
-std::string script_for(const std::string& target, int part_count) {
-  RejoinScript script(target);
-  for (int k = 1; k <= part_count; ++k) script.add_part((target + "_" + std::to_string(k)).c_str());
-  return script.finish();
+std::string text_of(const RejoinScript& script) {
+  std::string text;
+  EXPECT_TRUE(script.write([&](const std::string& piece) {
+    text += piece;
+    return true;
+  }));
+  EXPECT_EQ(script.length(), text.size());
+  return text;
 }
 
 std::vector<std::string> lines_of(const std::string& text) {
@@ -23,6 +27,53 @@ std::vector<std::string> lines_of(const std::string& text) {
   return lines;
 }
 
+// The script's copy lines, each with its line end.
+std::string copy_lines_for(const std::string& target, int part_count) {
+  std::string copy_lines;
+  for (const std::string& line : lines_of(text_of(RejoinScript(target, part_count, 10, 10)))) {
+    if (line.compare(0, 8, "copy /b ") == 0) copy_lines += line + "\r\n";
+  }
+  return copy_lines;
+}
+
+TEST(RejoinScript, WholeScriptChecksEveryPartBeforeTheCopy) {
+  const char* expected =
+      "@echo off\r\n"
+      "setlocal EnableExtensions DisableDelayedExpansion\r\n"
+      "pushd \"%~dp0\"\r\n"
+      "echo Checking the parts of \"50%% off.iso\" (3 in all)...\r\n"
+      "set \"size=\"\r\n"
+      "for %%f in (\"50%% off.iso_1\") do set \"size=%%~zf\"\r\n"
+      "if not \"%size%\"==\"5368709120\" echo Part \"50%% off.iso_1\" is missing or is not 5368709120 bytes long;"
+      " later parts were not checked.\r\n"
+      "if not \"%size%\"==\"5368709120\" goto part_wrong\r\n"
+      "set \"size=\"\r\n"
+      "for %%f in (\"50%% off.iso_2\") do set \"size=%%~zf\"\r\n"
+      "if not \"%size%\"==\"5368709120\" echo Part \"50%% off.iso_2\" is missing or is not 5368709120 bytes long;"
+      " later parts were not checked.\r\n"
+      "if not \"%size%\"==\"5368709120\" goto part_wrong\r\n"
+      "set \"size=\"\r\n"
+      "for %%f in (\"50%% off.iso_3\") do set \"size=%%~zf\"\r\n"
+      "if not \"%size%\"==\"7\" echo Part \"50%% off.iso_3\" is missing or is not 7 bytes long;"
+      " later parts were not checked.\r\n"
+      "if not \"%size%\"==\"7\" goto part_wrong\r\n"
+      "copy /b \"50%% off.iso_1\" + \"50%% off.iso_2\" + \"50%% off.iso_3\" \"50%% off.iso\"\r\n"
+      "if errorlevel 1 goto copy_failed\r\n"
+      "popd\r\n"
+      "exit /b 0\r\n"
+      ":part_wrong\r\n"
+      "echo \"50%% off.iso\" was not made or changed.\r\n"
+      "pause\r\n"
+      "popd\r\n"
+      "exit /b 1\r\n"
+      ":copy_failed\r\n"
+      "echo Copying into \"50%% off.iso\" failed: it is incomplete. Delete it, mend the cause above and run this again.\r\n"
+      "pause\r\n"
+      "popd\r\n"
+      "exit /b 1\r\n";
+  EXPECT_EQ(text_of(RejoinScript("50% off.iso", 3, 5368709120, 7)), expected);
+}
+
 struct ScriptCase {
   int parts;
   const char* text;
@@ -30,15 +81,14 @@ struct ScriptCase {
 };
 
 const ScriptCase script_cases[] = {
-    {0, "copy /b \"movie.iso\"\r\n", 21},
     {1, "copy /b \"movie.iso_1\" \"movie.iso\"\r\n", 35},
     {2, "copy /b \"movie.iso_1\" + \"movie.iso_2\" \"movie.iso\"\r\n", 51},
     {3, "copy /b \"movie.iso_1\" + \"movie.iso_2\" + \"movie.iso_3\" \"movie.iso\"\r\n", 67},
 };
 
-TEST(RejoinScript, OneLineForZeroToThreeParts) {
+TEST(RejoinScript, OneCopyLineForOneToThreeParts) {
   for (const ScriptCase& c : script_cases) {
-    const std::string text = script_for("movie.iso", c.parts);
+    const std::string text = copy_lines_for("movie.iso", c.parts);
     EXPECT_EQ(text, c.text) << c.parts << " parts";
     EXPECT_EQ(text.size(), c.size) << c.parts << " parts";
   }
@@ -48,50 +98,43 @@ TEST(RejoinScript, OnePartScriptByteForByte) {
   const unsigned char expected[] = {0x63, 0x6F, 0x70, 0x79, 0x20, 0x2F, 0x62, 0x20, 0x22, 0x6D, 0x6F, 0x76,
                                     0x69, 0x65, 0x2E, 0x69, 0x73, 0x6F, 0x5F, 0x31, 0x22, 0x20, 0x22, 0x6D,
                                     0x6F, 0x76, 0x69, 0x65, 0x2E, 0x69, 0x73, 0x6F, 0x22, 0x0D, 0x0A};
-  EXPECT_EQ(script_for("movie.iso", 1), std::string(expected, expected + sizeof expected));
-}
-
-TEST(RejoinScript, FinishTwiceGivesTheSameText) {
-  RejoinScript script("movie.iso");
-  script.add_part("movie.iso_1");
-  const std::string first = script.finish();
-  EXPECT_EQ(script.finish(), first);
+  EXPECT_EQ(copy_lines_for("movie.iso", 1), std::string(expected, expected + sizeof expected));
 }
 
 TEST(RejoinScript, PercentSignsAreDoubledAndNothingElseChanges) {
-  RejoinScript script("a%20b &^!.iso");
-  script.add_part("a%20b &^!.iso_1");
-  EXPECT_EQ(script.finish(), "copy /b \"a%%20b &^!.iso_1\" \"a%%20b &^!.iso\"\r\n");
+  EXPECT_EQ(copy_lines_for("a%20b &^!.iso", 1), "copy /b \"a%%20b &^!.iso_1\" \"a%%20b &^!.iso\"\r\n");
+  // "ソ.iso" in code page 932: the 5C byte stays as it is.
+  EXPECT_EQ(copy_lines_for("\x83\x5C.iso", 1), "copy /b \"\x83\x5C.iso_1\" \"\x83\x5C.iso\"\r\n");
 }
 
-TEST(RejoinScript, JapaneseNamesAreWrittenAsTheirBytes) {
-  // "ソ.iso" in code page 932: the 5C byte stays as it is.
-  EXPECT_EQ(script_for("\x83\x5C.iso", 1), "copy /b \"\x83\x5C.iso_1\" \"\x83\x5C.iso\"\r\n");
+TEST(RejoinScript, TheSinkSayingNoStopsTheWriting) {
+  int pieces = 0;
+  EXPECT_FALSE(RejoinScript("movie.iso", 20000, 10, 10).write([&](const std::string& piece) {
+    EXPECT_LE(piece.size(), 65536u + 4096u);
+    return ++pieces < 2;
+  }));
+  EXPECT_EQ(pieces, 2);
 }
 
 TEST(RejoinScript, ALineThatFitsTheInterpreterStaysOneLine) {
-  // 7 + (3 + L1) ... : pick a part count and name length so the line is exactly 8191 bytes.
+  // 7 + (3 + L1) ... : the most parts whose copy line stays within 8191 bytes.
   const std::string target(16, 't');  // parts are "tttt..._k"
-  RejoinScript script(target);
   std::size_t length = 7 + 3 + target.size();
-  int k = 0;
+  int parts = 0;
   while (true) {
-    const std::string name = target + "_" + std::to_string(k + 1);
-    const std::size_t entry = (k == 0 ? 3 : 5) + name.size();
+    const std::size_t entry = (parts == 0 ? 3 : 5) + target.size() + 1 + std::to_string(parts + 1).size();
     if (length + entry > RejoinScript::longest_line) break;
-    script.add_part(name.c_str());
     length += entry;
-    ++k;
+    ++parts;
   }
-  const std::string text = script.finish();
-  ASSERT_EQ(lines_of(text).size(), 1u);
-  EXPECT_LE(text.size() - 2, RejoinScript::longest_line);
-  EXPECT_GT(text.size() - 2, RejoinScript::longest_line - 30);
+  const std::vector<std::string> lines = lines_of(copy_lines_for(target, parts));
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].size(), length);
+  EXPECT_GT(lines_of(copy_lines_for(target, parts + 1)).size(), 1u);
 }
 
 TEST(RejoinScript, ALongListIsWrappedIntoAppendingLines) {
-  const std::string text = script_for("movie.iso", 600);
-  const std::vector<std::string> lines = lines_of(text);
+  const std::vector<std::string> lines = lines_of(copy_lines_for("movie.iso", 600));
   ASSERT_GT(lines.size(), 1u);
 
   // Each line builds or extends the target, and together they list every part once, in order.

@@ -17,6 +17,7 @@
 
 #include "job/split_job.h"
 #include "split/file_handle.h"
+#include "split/wide_path.h"
 #include "tests/support/captured_output.h"
 #include "tests/support/test_files.h"
 
@@ -24,12 +25,15 @@ namespace {
 
 constexpr std::int64_t MiB = 1048576;
 
+using Ending = SplitOutcome::Ending;
+using Reason = SplitOutcome::Reason;
+
 class SplitFileTest : public testing::Test {
  protected:
   void SetUp() override { split_job.cancel_requested = false; }
   void TearDown() override { split_job.cancel_requested = false; }
 
-  bool split(const std::string& source, std::int64_t part_size) {
+  SplitOutcome split(const std::string& source, std::int64_t part_size) {
     std::snprintf(split_job.source_path, sizeof split_job.source_path, "%s", source.c_str());
     return split_file(part_size);
   }
@@ -45,12 +49,20 @@ class SplitFileTest : public testing::Test {
     return text;
   }
 
-  std::string expected_script(const std::string& name, std::size_t part_count) const {
-    std::string text = "copy /b";
+  // The script's copy line, with the line ends around it.
+  std::string expected_copy_line(const std::string& name, std::size_t part_count) const {
+    std::string text = "\r\ncopy /b";
     for (std::size_t k = 1; k <= part_count; ++k) {
       text += (k > 1 ? " + \"" : " \"") + name + "_" + std::to_string(k) + "\"";
     }
     return text + " \"" + name + "\"\r\n";
+  }
+
+  // Whether the split failed for this reason, naming this file.
+  static void expect_failure(const SplitOutcome& outcome, Reason reason, const std::string& file) {
+    EXPECT_EQ(outcome.ending, Ending::failed);
+    EXPECT_EQ(outcome.reason, reason);
+    EXPECT_EQ(outcome.file, widened(file.c_str()));
   }
 
   TempFolder folder;
@@ -82,10 +94,11 @@ TEST_F(SplitFileTest, PartsAreByteExactSlicesForEverySize) {
     write_file(source, bytes);
     const std::string before = output.text();
 
-    ASSERT_TRUE(split(source, c.part_size));
+    ASSERT_EQ(split(source, c.part_size).ending, Ending::finished);
 
+    // An empty source has one empty part.
     std::vector<std::int64_t> lengths;
-    for (std::int64_t offset = 0; offset < c.source_size; offset += c.part_size) {
+    for (std::int64_t offset = 0; offset < c.source_size || lengths.empty(); offset += c.part_size) {
       lengths.push_back(std::min(c.part_size, c.source_size - offset));
     }
     EXPECT_EQ(output.text().substr(before.size()), expected_output(source, lengths, c.source_size < c.part_size));
@@ -102,13 +115,13 @@ TEST_F(SplitFileTest, PartsAreByteExactSlicesForEverySize) {
     EXPECT_TRUE(joined == bytes) << "the parts do not concatenate to the source";
     std::sort(expected_files.begin(), expected_files.end());
     EXPECT_EQ(files_in(each.path()), expected_files);
-    EXPECT_EQ(read_text(each / "movie.bat"), expected_script("movie.iso", lengths.size()));
+    EXPECT_NE(read_text(each / "movie.bat").find(expected_copy_line("movie.iso", lengths.size())), std::string::npos);
   }
 }
 
 TEST_F(SplitFileTest, OutputIsFlushedAtLineEndsOnly) {
   write_file(folder / "movie.iso", pattern_bytes(3 * MiB));
-  ASSERT_TRUE(split(folder / "movie.iso", 2 * MiB));
+  ASSERT_EQ(split(folder / "movie.iso", 2 * MiB).ending, Ending::finished);
   const std::string text = output.text();
   std::vector<std::size_t> line_ends;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -119,16 +132,16 @@ TEST_F(SplitFileTest, OutputIsFlushedAtLineEndsOnly) {
 
 TEST_F(SplitFileTest, PartNumbersGoOnPastNineWithoutLeadingZeros) {
   write_file(folder / "movie.iso", pattern_bytes(12));
-  ASSERT_TRUE(split(folder / "movie.iso", 1));
+  ASSERT_EQ(split(folder / "movie.iso", 1).ending, Ending::finished);
   EXPECT_EQ(read_file(folder / "movie.iso_10"), Bytes{pattern_bytes(12)[9]});
-  EXPECT_EQ(read_text(folder / "movie.bat"), expected_script("movie.iso", 12));
+  EXPECT_NE(read_text(folder / "movie.bat").find(expected_copy_line("movie.iso", 12)), std::string::npos);
   EXPECT_NE(output.text().find("\\movie.iso_9\n.\n" + folder.path() + "\\movie.iso_10\n.\n"), std::string::npos);
 }
 
 TEST_F(SplitFileTest, ZeroOrNegativePartSizeIsRefusedBeforeAnythingIsCreated) {
   write_file(folder / "movie.iso", pattern_bytes(10));
   for (std::int64_t part_size : {std::int64_t{0}, -MiB, std::int64_t{-1}}) {
-    EXPECT_FALSE(split(folder / "movie.iso", part_size)) << part_size;
+    expect_failure(split(folder / "movie.iso", part_size), Reason::part_size_not_positive, "");
   }
   EXPECT_EQ(files_in(folder.path()), std::vector<std::string>{"movie.iso"});
   EXPECT_EQ(output.text(), "");
@@ -140,10 +153,22 @@ TEST_F(SplitFileTest, SourceThatCannotBeOpenedOrSizedCreatesNothing) {
   ASSERT_EQ(_sopen_s(&writer, (folder / "held.iso").c_str(), _O_WRONLY, _SH_DENYNO, 0), 0);
   // NUL opens like a file and reads nothing; the same file named through the system's
   // namespaces would get its script named by other rules.
-  const std::string sources[] = {folder / "missing.iso", folder.path(), folder / "held.iso", "",
-                                 "NUL", "\\\\?\\" + (folder / "held.iso"), "\\\\.\\" + (folder / "held.iso")};
-  for (const std::string& source : sources) {
-    EXPECT_FALSE(split(source, MiB)) << source;
+  const struct {
+    std::string source;
+    Reason reason;
+    unsigned long system_error;
+  } cases[] = {{folder / "missing.iso", Reason::source_missing, ERROR_FILE_NOT_FOUND},
+               {folder.path(), Reason::source_is_folder, ERROR_ACCESS_DENIED},
+               {folder / "held.iso", Reason::cannot_open, ERROR_SHARING_VIOLATION},
+               {"NUL", Reason::source_is_device, 0},
+               {"\\\\?\\" + (folder / "held.iso"), Reason::raw_path, 0},
+               {"\\\\.\\" + (folder / "held.iso"), Reason::source_is_device, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
+    const SplitOutcome outcome = split(c.source, MiB);
+    expect_failure(outcome, c.reason, c.source);
+    EXPECT_EQ(outcome.system_error, c.system_error);
+    EXPECT_EQ(outcome.parts_kept, 0);
   }
   _close(writer);
   EXPECT_EQ(files_in(folder.path()), std::vector<std::string>{"held.iso"});
@@ -155,7 +180,7 @@ TEST_F(SplitFileTest, ExistingPartIsNeverOverwritten) {
   write_file(source, pattern_bytes(3 * MiB));
   write_file(folder / "movie.iso_2", {'k', 'e', 'e', 'p'});
 
-  EXPECT_FALSE(split(source, MiB));
+  expect_failure(split(source, MiB), Reason::part_exists, folder / "movie.iso_2");
 
   EXPECT_EQ(output.text(), "Output File exist.\n");
   EXPECT_EQ(read_file(folder / "movie.iso_2"), (Bytes{'k', 'e', 'e', 'p'}));
@@ -166,7 +191,7 @@ TEST_F(SplitFileTest, ExistingFirstPartStopsBeforeAnyCopy) {
   const std::string source = folder / "movie.iso";
   write_file(source, pattern_bytes(10));
   write_file(folder / "movie.iso_1", {});
-  EXPECT_FALSE(split(source, MiB));
+  expect_failure(split(source, MiB), Reason::part_exists, folder / "movie.iso_1");
   EXPECT_EQ(output.text(), "No need to split.\nOutput File exist.\n");
   EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1"}));
 }
@@ -176,7 +201,7 @@ TEST_F(SplitFileTest, ExistingScriptIsNeverOverwrittenAndNoPartIsMade) {
   write_file(source, pattern_bytes(2 * MiB));
   write_file(folder / "movie.bat", {'r', 'e', 'm'});
 
-  EXPECT_FALSE(split(source, MiB));
+  expect_failure(split(source, MiB), Reason::script_exists, folder / "movie.bat");
 
   EXPECT_EQ(output.text(), "Output File exist.\n");
   EXPECT_EQ(read_file(folder / "movie.bat"), (Bytes{'r', 'e', 'm'}));
@@ -188,7 +213,7 @@ TEST_F(SplitFileTest, BatchFileSourceFailsBeforeAnyPartIsWritten) {
   const Bytes bytes = pattern_bytes(3 * MiB);
   write_file(source, bytes);
 
-  EXPECT_FALSE(split(source, 2 * MiB));
+  expect_failure(split(source, 2 * MiB), Reason::script_exists, source);
 
   EXPECT_EQ(output.text(), "Output File exist.\n");
   EXPECT_TRUE(read_file(source) == bytes) << "the source was changed";
@@ -205,7 +230,7 @@ TEST_F(SplitFileTest, PartPathTooLongForThePlatformCreatesNothing) {
   // Ten parts: the ninth part's path takes 259 bytes, the tenth's one more.
   const std::string source = path_of_length(folder, 257, ".iso");
   write_file(source, pattern_bytes(10));
-  EXPECT_FALSE(split(source, 1));
+  expect_failure(split(source, 1), Reason::name_too_long, source + "_10");
   EXPECT_EQ(files_in(folder.path()).size(), 1u);
 }
 
@@ -213,13 +238,13 @@ TEST_F(SplitFileTest, ScriptPathBeyond259BytesFailsBeforeAnyPart) {
   // Without an extension the script path is four bytes longer than the source path.
   const std::string fits = path_of_length(folder, 255, "");
   write_file(fits, pattern_bytes(10));
-  EXPECT_TRUE(split(fits, MiB));
+  EXPECT_EQ(split(fits, MiB).ending, Ending::finished);
   EXPECT_TRUE(file_exists(fits + ".bat"));
 
   TempFolder other;
   const std::string too_long = path_of_length(other, 256, "");
   write_file(too_long, pattern_bytes(10));
-  EXPECT_FALSE(split(too_long, MiB));
+  expect_failure(split(too_long, MiB), Reason::name_too_long, too_long + ".bat");
   EXPECT_EQ(files_in(other.path()).size(), 1u);
 }
 
@@ -235,7 +260,14 @@ TEST_F(SplitFileTest, HugeSourceWithoutRoomCreatesNothingAndACancelDuringTheChec
   output.on_progress_dot([](int) { split_job.cancel_requested = true; });
   for (const bool cancel : {true, false}) {
     split_job.cancel_requested = cancel;
-    EXPECT_EQ(split(source, MiB), cancel) << (cancel ? "cancelled" : "no room");
+    const SplitOutcome outcome = split(source, MiB);
+    EXPECT_EQ(outcome.ending, cancel ? Ending::cancelled : Ending::failed);
+    // Asked of the source's own folder: the parts and the script need the source's size and more.
+    if (!cancel) {
+      expect_failure(outcome, Reason::no_room, folder.path() + "\\");
+      EXPECT_GT(outcome.room_needed, std::uint64_t{8} << 40);
+    }
+    EXPECT_EQ(outcome.parts_kept, 0);
     EXPECT_EQ(files_in(folder.path()), std::vector<std::string>{"huge.iso"});
   }
 }
@@ -244,7 +276,9 @@ TEST_F(SplitFileTest, CancelBeforeTheFirstPartWritesNothing) {
   write_file(folder / "movie.iso", pattern_bytes(3 * MiB));
   std::thread([] { split_job.cancel_requested = true; }).join();
 
-  EXPECT_TRUE(split(folder / "movie.iso", MiB));
+  const SplitOutcome outcome = split(folder / "movie.iso", MiB);
+  EXPECT_EQ(outcome.ending, Ending::cancelled);
+  EXPECT_EQ(outcome.parts_kept, 0);
 
   EXPECT_EQ(output.text(), "");
   EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso"}));
@@ -273,17 +307,22 @@ TEST_F(SplitFileTest, CancelDuringAPartKeepsTheShortPartAndWritesNoScript) {
     changed.wait(lock, [&] { return !cancel_wanted; });
   });
 
-  EXPECT_TRUE(split(folder / "movie.iso", 4 * MiB));
+  const SplitOutcome outcome = split(folder / "movie.iso", 4 * MiB);
   canceller.join();
+  EXPECT_EQ(outcome.ending, Ending::cancelled);
+  EXPECT_EQ(outcome.parts_kept, 1);
+  EXPECT_TRUE(outcome.last_part_short);
+  EXPECT_EQ(outcome.first_part, widened((folder / "movie.iso_1").c_str()));
 
   // A script for part 1 alone, run beside the source, would cut it to 2 MiB.
   EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1"}));
   EXPECT_TRUE(read_file(folder / "movie.iso_1") == Bytes(bytes.begin(), bytes.begin() + 2 * MiB));
 }
 
-// What may still change the source during the split: a program that sets its times
-// (it needs no write access, which is shut out), and a close that fails.
-TEST_F(SplitFileTest, ChangedSourceOrFailedCloseFailsWithoutAScript) {
+// What may still change the source during the split, a program that sets its times
+// (it needs no write access, which is shut out), and what may fail after the first
+// byte: a write or a close of a part, a write of the script.
+TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
   const auto touch = [](const std::string& source) {
     const HANDLE file = CreateFileA(source.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
@@ -295,51 +334,120 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedCloseFailsWithoutAScript) {
     _close(descriptor);
     return -1;
   };
-  for (const bool times_set : {true, false}) {
-    SCOPED_TRACE(times_set ? "times set" : "failed close");
+  const auto failing_write = [](int, const void*, unsigned int) {
+    _doserrno = ERROR_DISK_FULL;
+    return -1;
+  };
+  const struct {
+    const char* what;
+    int dot;  // after which block of two things go wrong
+    Reason reason;
+    const char* file;
+    unsigned long system_error;
+    bool last_part_short;
+  } cases[] = {{"times set", 1, Reason::source_changed, "movie.iso", 0, false},
+               // Bytes may be lost in a failed close.
+               {"part closed in failure", 2, Reason::cannot_close, "movie.iso_2", 0, true},
+               {"part written in failure", 1, Reason::cannot_write, "movie.iso_2", ERROR_DISK_FULL, true},
+               {"script written in failure", 2, Reason::cannot_write, "movie.bat", ERROR_DISK_FULL, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     TempFolder each;
     const std::string source = each / "movie.iso";
     write_file(source, pattern_bytes(2 * MiB));
     CapturedOutput each_output;
     each_output.on_progress_dot([&](int dots) {
-      if (dots == 1 && times_set) touch(source);
-      if (dots == 2 && !times_set) close_descriptor = failing_close;
+      if (dots != c.dot) return;
+      if (c.reason == Reason::source_changed) touch(source);
+      if (c.reason == Reason::cannot_close) close_descriptor = failing_close;
+      if (c.reason == Reason::cannot_write) write_descriptor = failing_write;
     });
 
-    EXPECT_FALSE(split(source, MiB));
+    const SplitOutcome outcome = split(source, MiB);
     close_descriptor = _close;
+    write_descriptor = _write;
 
+    expect_failure(outcome, c.reason, each / c.file);
+    EXPECT_EQ(outcome.system_error, c.system_error);
+    EXPECT_EQ(outcome.parts_kept, 2);
+    EXPECT_EQ(outcome.last_part_short, c.last_part_short);
+    // A script that could not be written whole is gone again.
+    EXPECT_EQ(outcome.script_left, c.file == std::string("movie.bat") ? SplitOutcome::ScriptLeft::removed
+                                                                      : SplitOutcome::ScriptLeft::none);
     EXPECT_EQ(files_in(each.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1", "movie.iso_2"}));
   }
 }
 
+enum class Damage { none, missing, one_byte_shorter, one_byte_longer };
+
 struct RejoinCase {
   const char* what;
   const char* name;
-  const char* script_name;
   std::size_t source_size;
   std::int64_t part_size;
+  // The part the receiver lacks or got wrong, if any.
+  int damaged_part;
+  Damage damage;
+  // The folder the parts lie in, below the one the script is started from.
+  const char* folder;
 };
 
-// "\x83\x5C" is ソ in code page 932; its second byte is a backslash.
+// "\x83\x5C" is ソ in code page 932; its second byte is a backslash. A name that
+// ran as a command would make a folder X.
 const RejoinCase rejoin_cases[] = {
-    {"percent signs in the name", "a%20b%%.iso", "a%20b%%.bat", 3 * MiB + 5, MiB},
-    {"a Japanese name with a 5C byte", "\x83\x5C\x95\xaa\x8a\x84.iso", "\x83\x5C\x95\xaa\x8a\x84.bat", 2 * MiB + 1, MiB},
-    {"600 parts, too many for one line", "movie.iso", "movie.bat", 1799, 3},
+    {"percent signs in the name", "a%20b%%.iso", 3 * MiB + 5, MiB, 0, Damage::none, ""},
+    {"a Japanese name with a 5C byte", "\x83\x5C\x95\xaa\x8a\x84.iso", 2 * MiB + 1, MiB, 0, Damage::none, ""},
+    {"600 parts, too many for one line", "movie.iso", 1799, 3, 0, Damage::none, ""},
+    {"an empty source", "movie.iso", 0, MiB, 0, Damage::none, ""},
+    {"letters cmd reads as commands", "a&mkdir X ^!();,='.iso", 20, 8, 0, Damage::none, ""},
+    {"%f and %s in the name", "b%f %s.iso", 20, 8, 0, Damage::none, ""},
+    {"started from another folder", "movie.iso", 20, 8, 0, Damage::none, "a &^b"},
+    {"a middle part missing", "movie.iso", 20, 8, 2, Damage::missing, ""},
+    {"the first part missing", "movie.iso", 20, 8, 1, Damage::missing, ""},
+    {"the last part short", "movie.iso", 20, 8, 3, Damage::one_byte_shorter, ""},
+    {"a part one byte too long", "movie.iso", 20, 8, 1, Damage::one_byte_longer, ""},
+    {"a missing part named as a command", "a&mkdir X ^!();,='.iso", 20, 8, 2, Damage::missing, ""},
+    {"a missing part with %f and %s", "b%f %s.iso", 20, 8, 3, Damage::missing, ""},
 };
 
-TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsTheParts) {
+TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
   for (const RejoinCase& c : rejoin_cases) {
     SCOPED_TRACE(c.what);
     TempFolder each;
+    std::string folder = each.path();
+    if (*c.folder != '\0') {
+      folder = each / c.folder;
+      ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    }
+    const std::string source = folder + "\\" + c.name;
     const Bytes bytes = pattern_bytes(c.source_size);
-    write_file(each / c.name, bytes);
-    ASSERT_TRUE(split(each / c.name, c.part_size));
+    write_file(source, bytes);
+    ASSERT_EQ(split(source, c.part_size).ending, Ending::finished);
+    const std::string script = source.substr(0, source.rfind('.')) + ".bat";
 
-    ASSERT_TRUE(MoveFileA((each / c.name).c_str(), (each / "original").c_str()));
-    EXPECT_EQ(run_batch_script(each.path(), c.script_name), 0u);
-    ASSERT_TRUE(file_exists(each / c.name)) << "nothing rebuilt";
-    EXPECT_TRUE(read_file(each / c.name) == bytes) << "the rebuilt file differs from the source";
+    const std::string part = std::string(c.name) + "_" + std::to_string(c.damaged_part);
+    const std::string part_path = folder + "\\" + part;
+    if (c.damage == Damage::missing) DeleteFileA(part_path.c_str());
+    if (c.damage == Damage::one_byte_longer) write_file(part_path, pattern_bytes(c.part_size + 1));
+    if (c.damage == Damage::one_byte_shorter) write_file(part_path, pattern_bytes(read_file(part_path).size() - 1));
+    // The source itself stands for a file of the target's name that a failed
+    // rebuild must leave alone; an intact rebuild must make it anew.
+    if (c.damage == Damage::none) {
+      ASSERT_TRUE(MoveFileA(source.c_str(), (each / "original").c_str()));
+    }
+
+    const BatchRun run = run_batch_script(each.path(), script);
+
+    EXPECT_FALSE(file_exists(each / "X")) << "a name ran as a command";
+    if (c.damage == Damage::none) {
+      EXPECT_EQ(run.exit_code, 0u) << run.output;
+      ASSERT_TRUE(file_exists(source)) << "nothing rebuilt: " << run.output;
+      EXPECT_TRUE(read_file(source) == bytes) << "the rebuilt file differs from the source";
+    } else {
+      EXPECT_EQ(run.exit_code, 1u);
+      EXPECT_NE(run.output.find("Part \"" + part + "\" is missing or is not "), std::string::npos) << run.output;
+      EXPECT_TRUE(read_file(source) == bytes) << "the file of the target's name was touched";
+    }
   }
 }
 

@@ -99,9 +99,12 @@ void MessageBoxAnswer::run(DWORD timeout_ms, DWORD process_id) {
     Sleep(5);
   }
   if (box != nullptr) {
-    char buffer[512] = {};
+    char buffer[2048] = {};
     GetDlgItemTextA(box, message_text_id, buffer, sizeof buffer);
     text = buffer;
+    wchar_t wide_buffer[2048] = {};
+    GetDlgItemTextW(box, message_text_id, wide_buffer, 2048);
+    wide_text = wide_buffer;
     icon = icon_of(box);
     owner = GetWindow(box, GW_OWNER);
     found = true;

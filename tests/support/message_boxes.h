@@ -34,7 +34,10 @@ class MessageBoxAnswer {
   bool wait();
 
   bool found = false;
+  // Its text, in the code page and as it is.
   std::string text;
+  std::wstring wide_text;
+  std::string first_line() const { return text.substr(0, text.find('\n')); }
   // MB_ICONINFORMATION, MB_ICONHAND, MB_ICONQUESTION, MB_ICONWARNING, or 0.
   UINT icon = 0;
   HWND owner = nullptr;

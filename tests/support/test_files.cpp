@@ -95,27 +95,34 @@ std::vector<std::string> files_in(const std::string& folder) {
   return names;
 }
 
-unsigned long run_batch_script(const std::string& folder, const std::string& script_name) {
-  std::string command = "cmd.exe /c \"" + script_name + "\"";
-  // The interpreter echoes each command; keep that out of the test output.
+BatchRun run_batch_script(const std::string& folder, const std::string& script) {
+  // The outer quotes go, the inner ones keep a blank or an "&" in the path whole.
+  std::string command = "cmd.exe /c \"\"" + script + "\"\"";
+  char output_path[MAX_PATH];
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  GetTempFileNameA(temp, "bat", 0, output_path);
   SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-  HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                           OPEN_EXISTING, 0, nullptr);
+  HANDLE nul = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0,
+                           nullptr);
+  HANDLE output = CreateFileA(output_path, GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0, nullptr);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+  startup.hStdInput = nul;
+  startup.hStdOutput = startup.hStdError = output;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, folder.c_str(),
-                      &startup, &process)) {
-    CloseHandle(nul);
-    throw std::runtime_error("cannot start cmd.exe");
-  }
+  const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                      folder.c_str(), &startup, &process);
+  CloseHandle(nul);
+  CloseHandle(output);
+  if (!started) throw std::runtime_error("cannot start cmd.exe");
   WaitForSingleObject(process.hProcess, 60000);
-  DWORD exit_code = 0;
-  GetExitCodeProcess(process.hProcess, &exit_code);
+  BatchRun run = {1, {}};
+  GetExitCodeProcess(process.hProcess, &run.exit_code);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  CloseHandle(nul);
-  return exit_code;
+  run.output = read_text(output_path);
+  DeleteFileA(output_path);
+  return run;
 }

@@ -36,6 +36,12 @@ std::int64_t file_size(const std::string& path);
 // Names of the files directly in a folder, sorted.
 std::vector<std::string> files_in(const std::string& folder);
 
-// Runs the batch script with the real command interpreter in its own folder and
-// returns the interpreter's exit code.
-unsigned long run_batch_script(const std::string& folder, const std::string& script_name);
+struct BatchRun {
+  unsigned long exit_code;
+  // What it wrote to its standard output and error.
+  std::string output;
+};
+
+// Runs the batch script (a name in the folder, or a full path) with the real command
+// interpreter in `folder`, its input from NUL.
+BatchRun run_batch_script(const std::string& folder, const std::string& script);

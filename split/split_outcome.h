@@ -1,0 +1,66 @@
+#pragma once
+// How a split ended and, when it failed, why: made where the reason is known, and
+// carried as it is to the one box that shows it. Failures inside the split engine
+// are thrown as this value.
+#include <cstdint>
+#include <string>
+
+struct SplitOutcome {
+  enum class Ending { finished, cancelled, failed };
+
+  enum class Reason {
+    none,
+    no_source_named,
+    source_missing,
+    source_is_folder,
+    source_is_device,
+    // \\?\ and \??\ paths, which the system takes past its own path rules.
+    raw_path,
+    name_not_in_code_page,
+    name_too_long,
+    // A part or the script exists already.
+    part_exists,
+    script_exists,
+    no_room,
+    part_size_not_positive,
+    too_many_parts,
+    source_changed,
+    out_of_memory,
+    // Errors the system reports, with its number where it gives one.
+    cannot_open,
+    cannot_read,
+    cannot_write,
+    cannot_close,
+    cannot_look_through_folder,
+    cannot_start,
+  };
+
+  // What became of a script whose write failed.
+  enum class ScriptLeft { none, removed, not_removed };
+
+  static SplitOutcome failure(Reason reason, std::wstring file = {}, unsigned long system_error = 0) {
+    SplitOutcome outcome;
+    outcome.ending = Ending::failed;
+    outcome.reason = reason;
+    outcome.file = std::move(file);
+    outcome.system_error = system_error;
+    return outcome;
+  }
+
+  Ending ending = Ending::finished;
+  Reason reason = Reason::none;
+  // The file or folder concerned, by its full path; empty where none is.
+  std::wstring file;
+  // The system's error number; 0 where the system gave none.
+  unsigned long system_error = 0;
+  // For no_room: bytes needed for the parts and the script, and free to this user.
+  std::uint64_t room_needed = 0;
+  std::uint64_t room_free = 0;
+
+  // What a split that did not finish left behind: the part files it made, the
+  // first of them, and whether the last of them was cut short.
+  std::int32_t parts_kept = 0;
+  std::wstring first_part;
+  bool last_part_short = false;
+  ScriptLeft script_left = ScriptLeft::none;
+};
