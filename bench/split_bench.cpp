@@ -5,6 +5,10 @@
 //   split PART_MIB SOURCE
 //     One split of SOURCE (its parts land beside it). Answers
 //     "ok=1 seconds=S peak_mib=M".
+//   script PART_COUNT PART_BYTES SOURCE
+//     Writes the rejoin script that a split of SOURCE into PART_COUNT parts of
+//     PART_BYTES would write, without the parts: making hundreds of thousands of
+//     them takes Wine an hour. Answers "ok=1 seconds=S bytes=B".
 //   cancel PART_MIB DELAY_MS SOURCE
 //     A split that is cancelled DELAY_MS after it starts. Answers
 //     "ok=1 cancel_ms=C block_ms=B copied_mib=N": C from setting the flag until
@@ -26,7 +30,10 @@
 #include <thread>
 
 #include "job/split_job.h"
+#include "split/file_handle.h"
+#include "split/rejoin_script.h"
 #include "split/split_file.h"
+#include "split/wide_path.h"
 
 namespace {
 
@@ -72,24 +79,40 @@ bool time_cancel(std::int64_t part_size, int delay_ms) {
   return ok;
 }
 
+bool time_script(std::int32_t part_count, std::int64_t part_bytes, const std::string& source) {
+  const auto start = Clock::now();
+  const WidePath source_path(source.c_str());
+  const RejoinScript script(source_path.file_name().narrow(), part_count, part_bytes, part_bytes);
+  FileHandle file(source_path.with_extension(L"bat").narrow().c_str(), OpenMode::new_file);
+  const bool ok = script.write([&](const std::string& piece) {
+    return file.write(piece.data(), static_cast<unsigned int>(piece.size())) == static_cast<int>(piece.size());
+  }) && file.close();
+  std::printf("ok=%d seconds=%.4f bytes=%llu\n", ok, milliseconds_between(start, Clock::now()) / 1000,
+              static_cast<unsigned long long>(script.length()));
+  return ok;
+}
+
 // Runs one command line and answers it with one line; false when the command is
-// malformed or its split failed.
+// malformed or what it ran failed.
 bool run(const std::string& command_line) {
   std::istringstream words(command_line);
   std::string command;
-  std::int64_t part_mib = 0;
-  int delay_ms = 0;
-  words >> command >> part_mib;
-  if (command == "cancel") words >> delay_ms;
+  std::int64_t first = 0;  // PART_MIB, or PART_COUNT for "script"
+  std::int64_t second = 0;  // DELAY_MS or PART_BYTES
+  words >> command >> first;
+  if (command == "cancel" || command == "script") words >> second;
   std::string source;
   std::getline(words >> std::ws, source);
   bool ok = false;
-  if ((command != "split" && command != "cancel") || part_mib <= 0 || source.empty()) {
-    std::printf("ok=0 usage: split PART_MIB SOURCE | cancel PART_MIB DELAY_MS SOURCE\n");
+  if ((command != "split" && command != "cancel" && command != "script") || first <= 0 || source.empty()) {
+    std::printf("ok=0 usage: split PART_MIB SOURCE | cancel PART_MIB DELAY_MS SOURCE |"
+                " script PART_COUNT PART_BYTES SOURCE\n");
+  } else if (command == "script") {
+    ok = time_script(static_cast<std::int32_t>(first), second, source);
   } else {
     std::snprintf(split_job.source_path, sizeof split_job.source_path, "%s", source.c_str());
     split_job.cancel_requested = false;
-    ok = command == "split" ? time_split(part_mib * MiB) : time_cancel(part_mib * MiB, delay_ms);
+    ok = command == "split" ? time_split(first * MiB) : time_cancel(first * MiB, static_cast<int>(second));
   }
   std::fflush(stdout);
   return ok;

@@ -11,12 +11,6 @@ using Reason = SplitOutcome::Reason;
 
 bool cancelled() { return split_job.cancel_requested.load(); }
 
-SplitOutcome cancel() {
-  SplitOutcome outcome;
-  outcome.ending = SplitOutcome::Ending::cancelled;
-  return outcome;
-}
-
 // The folder the parts go to, as the system wants a folder named: with its
 // trailing backslash.
 std::wstring folder_of(const WidePath& path) {
@@ -51,7 +45,7 @@ std::optional<SplitOutcome> check_part_names(const PartSequence& parts, std::int
     if (number >= 1 && number <= part_count) {
       result = SplitOutcome::failure(Reason::part_exists, path_rules::join(folder, entry.cFileName));
     } else if (cancelled()) {
-      result = cancel();
+      result = SplitOutcome::cancel();
     }
   } while (!result && FindNextFileW(search, &entry));
   const DWORD error = GetLastError();
@@ -87,10 +81,10 @@ std::optional<SplitOutcome> check_outputs(const PartSequence& parts, std::int32_
     return SplitOutcome::failure(Reason::name_too_long, parts.path.text() + L"_" + std::to_wstring(part_count));
   }
   // Cheapest first; a confirmed cancel is honoured between the file-system questions.
-  if (cancelled()) return cancel();
+  if (cancelled()) return SplitOutcome::cancel();
   std::optional<SplitOutcome> result = check_script_name(script_path);
   if (!result) result = check_part_names(parts, part_count);
-  if (!result && cancelled()) result = cancel();
+  if (!result && cancelled()) result = SplitOutcome::cancel();
   if (!result) result = check_room(parts.path, room_needed);
   return result;
 }

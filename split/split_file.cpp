@@ -177,11 +177,7 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   // A cancelled split writes no script: run beside the source, a script listing only
   // the parts made so far would replace the whole file with its beginning. The
   // parts stay, as everything written does.
-  if (made.parts < part_count || !made.last_part_whole) {
-    SplitOutcome outcome;
-    outcome.ending = SplitOutcome::Ending::cancelled;
-    return outcome;
-  }
+  if (made.parts < part_count || !made.last_part_whole) return SplitOutcome::cancel();
   // Writers are kept out while the source is open, but not everything that changes
   // a file opens it for writing: a program may set its times, or write through a
   // mapping it made before. Parts of a changed source rebuild no file at all.

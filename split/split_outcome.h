@@ -38,6 +38,12 @@ struct SplitOutcome {
   // What became of a script whose write failed.
   enum class ScriptLeft { none, removed, not_removed };
 
+  static SplitOutcome cancel() {
+    SplitOutcome outcome;
+    outcome.ending = Ending::cancelled;
+    return outcome;
+  }
+
   static SplitOutcome failure(Reason reason, std::wstring file = {}, unsigned long system_error = 0) {
     SplitOutcome outcome;
     outcome.ending = Ending::failed;

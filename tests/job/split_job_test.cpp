@@ -186,12 +186,15 @@ TEST_F(SplitJobTest, ConfirmedCancelStopsAtTheNextBlockAndSaysWhatIsLeft) {
   EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1"})) << "no script";
 }
 
-TEST_F(SplitJobTest, FailedSplitShowsTheFailureBox) {
+TEST_F(SplitJobTest, FailedSplitShowsTheFailureBoxNamingTheFile) {
+  write_file(folder / "movie.iso", pattern_bytes(3 * MiB));
+  write_file(folder / "movie.iso_2", {});  // left by an earlier split
   MessageBoxAnswer finished("Split", IDOK);
-  start(1, folder / "missing.iso");
+  start(1, folder / "movie.iso");
   ASSERT_TRUE(finished.wait());
   EXPECT_EQ(finished.first_line(), job_texts::split_failed);
-  EXPECT_NE(finished.text.find("\n" + (folder / "missing.iso") + "\n"), std::string::npos) << finished.text;
+  EXPECT_NE(finished.text.find("\n" + (folder / "movie.iso_2") + "\n" + job_texts::part_exists), std::string::npos)
+      << finished.text;
   EXPECT_EQ(finished.icon, static_cast<UINT>(MB_ICONHAND));
   EXPECT_TRUE(wait_until_idle());
 }
