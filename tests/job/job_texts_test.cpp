@@ -42,7 +42,6 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
     SplitOutcome outcome;
     const wchar_t* text;
   } cases[] = {
-      {outcome_of(Ending::finished, Reason::none, L"", 2), L"分割が終了しました"},
       {outcome_of(Ending::cancelled, Reason::none, L"", 0), L"分割を中断しました\nファイルは何も作成していません。"},
       {cut_short,
        L"分割を中断しました\n分割ファイルを 3 個残しました (C:\\d\\100%2.iso_1 から)。\n最後の分割ファイルは途中までです。\n"

@@ -107,15 +107,6 @@ TEST(RejoinScript, PercentSignsAreDoubledAndNothingElseChanges) {
   EXPECT_EQ(copy_lines_for("\x83\x5C.iso", 1), "copy /b \"\x83\x5C.iso_1\" \"\x83\x5C.iso\"\r\n");
 }
 
-TEST(RejoinScript, TheSinkSayingNoStopsTheWriting) {
-  int pieces = 0;
-  EXPECT_FALSE(RejoinScript("movie.iso", 20000, 10, 10).write([&](const std::string& piece) {
-    EXPECT_LE(piece.size(), 65536u + 4096u);
-    return ++pieces < 2;
-  }));
-  EXPECT_EQ(pieces, 2);
-}
-
 TEST(RejoinScript, ALineThatFitsTheInterpreterStaysOneLine) {
   // 7 + (3 + L1) ... : the most parts whose copy line stays within 8191 bytes.
   const std::string target(16, 't');  // parts are "tttt..._k"

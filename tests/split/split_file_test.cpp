@@ -378,16 +378,14 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
   }
 }
 
-enum class Damage { none, missing, one_byte_shorter, one_byte_longer };
-
 struct RejoinCase {
   const char* what;
   const char* name;
   std::size_t source_size;
   std::int64_t part_size;
-  // The part the receiver lacks or got wrong, if any.
+  // The part the receiver got wrong, if any, and the size it got (-1: none at all).
   int damaged_part;
-  Damage damage;
+  int damaged_size;
   // The folder the parts lie in, below the one the script is started from.
   const char* folder;
 };
@@ -395,19 +393,19 @@ struct RejoinCase {
 // "\x83\x5C" is ソ in code page 932; its second byte is a backslash. A name that
 // ran as a command would make a folder X.
 const RejoinCase rejoin_cases[] = {
-    {"percent signs in the name", "a%20b%%.iso", 3 * MiB + 5, MiB, 0, Damage::none, ""},
-    {"a Japanese name with a 5C byte", "\x83\x5C\x95\xaa\x8a\x84.iso", 2 * MiB + 1, MiB, 0, Damage::none, ""},
-    {"600 parts, too many for one line", "movie.iso", 1799, 3, 0, Damage::none, ""},
-    {"an empty source", "movie.iso", 0, MiB, 0, Damage::none, ""},
-    {"letters cmd reads as commands", "a&mkdir X ^!();,='.iso", 20, 8, 0, Damage::none, ""},
-    {"%f and %s in the name", "b%f %s.iso", 20, 8, 0, Damage::none, ""},
-    {"started from another folder", "movie.iso", 20, 8, 0, Damage::none, "a &^b"},
-    {"a middle part missing", "movie.iso", 20, 8, 2, Damage::missing, ""},
-    {"the first part missing", "movie.iso", 20, 8, 1, Damage::missing, ""},
-    {"the last part short", "movie.iso", 20, 8, 3, Damage::one_byte_shorter, ""},
-    {"a part one byte too long", "movie.iso", 20, 8, 1, Damage::one_byte_longer, ""},
-    {"a missing part named as a command", "a&mkdir X ^!();,='.iso", 20, 8, 2, Damage::missing, ""},
-    {"a missing part with %f and %s", "b%f %s.iso", 20, 8, 3, Damage::missing, ""},
+    {"percent signs in the name", "a%20b%%.iso", 3 * MiB + 5, MiB, 0, 0, ""},
+    {"a Japanese name with a 5C byte", "\x83\x5C\x95\xaa\x8a\x84.iso", 2 * MiB + 1, MiB, 0, 0, ""},
+    {"600 parts, too many for one line", "movie.iso", 1799, 3, 0, 0, ""},
+    {"an empty source", "movie.iso", 0, MiB, 0, 0, ""},
+    {"letters cmd reads as commands", "a&mkdir X ^!();,='.iso", 20, 8, 0, 0, ""},
+    {"%f and %s in the name", "b%f %s.iso", 20, 8, 0, 0, ""},
+    {"started from another folder", "movie.iso", 20, 8, 0, 0, "a &^b"},
+    {"a middle part missing", "movie.iso", 20, 8, 2, -1, ""},
+    {"the first part missing", "movie.iso", 20, 8, 1, -1, ""},
+    {"the last part one byte short", "movie.iso", 20, 8, 3, 3, ""},
+    {"a part one byte too long", "movie.iso", 20, 8, 1, 9, ""},
+    {"a missing part named as a command", "a&mkdir X ^!();,='.iso", 20, 8, 2, -1, ""},
+    {"a missing part with %f and %s", "b%f %s.iso", 20, 8, 3, -1, ""},
 };
 
 TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
@@ -427,19 +425,18 @@ TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
 
     const std::string part = std::string(c.name) + "_" + std::to_string(c.damaged_part);
     const std::string part_path = folder + "\\" + part;
-    if (c.damage == Damage::missing) DeleteFileA(part_path.c_str());
-    if (c.damage == Damage::one_byte_longer) write_file(part_path, pattern_bytes(c.part_size + 1));
-    if (c.damage == Damage::one_byte_shorter) write_file(part_path, pattern_bytes(read_file(part_path).size() - 1));
+    if (c.damaged_size < 0) DeleteFileA(part_path.c_str());
+    if (c.damaged_size > 0) write_file(part_path, pattern_bytes(c.damaged_size));
     // The source itself stands for a file of the target's name that a failed
     // rebuild must leave alone; an intact rebuild must make it anew.
-    if (c.damage == Damage::none) {
+    if (c.damaged_part == 0) {
       ASSERT_TRUE(MoveFileA(source.c_str(), (each / "original").c_str()));
     }
 
     const BatchRun run = run_batch_script(each.path(), script);
 
     EXPECT_FALSE(file_exists(each / "X")) << "a name ran as a command";
-    if (c.damage == Damage::none) {
+    if (c.damaged_part == 0) {
       EXPECT_EQ(run.exit_code, 0u) << run.output;
       ASSERT_TRUE(file_exists(source)) << "nothing rebuilt: " << run.output;
       EXPECT_TRUE(read_file(source) == bytes) << "the rebuilt file differs from the source";
