@@ -4,6 +4,7 @@
 // are thrown as this value.
 #include <cstdint>
 #include <string>
+#include <utility>
 
 struct SplitOutcome {
   enum class Ending { finished, cancelled, failed };
