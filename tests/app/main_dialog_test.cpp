@@ -17,6 +17,7 @@
 #include "app/taskbar_progress.h"
 #include "job/job_texts.h"
 #include "job/split_job.h"
+#include "split/wide_path.h"
 #include "tests/app/running_dialog.h"
 #include "tests/support/captured_output.h"
 #include "tests/support/message_boxes.h"
@@ -240,21 +241,15 @@ TEST(MainDialog, DroppedFileReplacesTheSourcePathWhole) {
   EXPECT_EQ(dialog.text(IDC_SOURCE_PATH).size(), 263u);
 }
 
-std::wstring wide(const std::string& text, UINT code_page = CP_ACP) {
-  wchar_t buffer[1024];
-  MultiByteToWideChar(code_page, 0, text.c_str(), -1, buffer, 1024);
-  return buffer;
-}
-
 // Refused before any job, with the full path in the box: code page 932 has no "é"
 // (Windows would best-fit "café.iso" to "cafe.iso", another file beside it), NUL
 // typed in a folder is the device, a path may be too long, or there is none.
 TEST(MainDialog, PathsThatCannotBeSplitAreRefusedWithTheirReason) {
   TempFolder folder;
   write_file(folder / "cafe.iso", pattern_bytes(10));
-  const std::wstring cafe = wide(folder.path()) + L"\\caf\u00E9.iso";
+  const std::wstring cafe = widened(folder.path().c_str()) + L"\\caf\u00E9.iso";
   CloseHandle(CreateFileW(cafe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-  const std::wstring too_long = wide(folder.path()) + L"\\" + std::wstring(260, L'n');
+  const std::wstring too_long = widened(folder.path().c_str()) + L"\\" + std::wstring(260, L'n');
   enum class Given { command_line, dropped, typed };
   const struct {
     const char* what;
@@ -264,7 +259,7 @@ TEST(MainDialog, PathsThatCannotBeSplitAreRefusedWithTheirReason) {
     std::wstring file_shown;
   } cases[] = {{"from the command line", cafe, Given::command_line, job_texts::name_not_in_code_page, cafe},
                {"dropped", cafe, Given::dropped, job_texts::name_not_in_code_page, cafe},
-               {"a device, typed in quotes", L"\"" + wide(folder / "NUL") + L"\"", Given::typed,
+               {"a device, typed in quotes", L"\"" + widened((folder / "NUL").c_str()) + L"\"", Given::typed,
                 job_texts::source_is_device, L"\\\\.\\NUL"},
                {"too long", too_long, Given::dropped, job_texts::name_too_long, too_long},
                {"no name", L"", Given::typed, job_texts::no_source_named, L""}};
@@ -279,7 +274,7 @@ TEST(MainDialog, PathsThatCannotBeSplitAreRefusedWithTheirReason) {
     EXPECT_EQ(failed.first_line(), job_texts::split_failed);
     EXPECT_EQ(failed.icon, static_cast<UINT>(MB_ICONHAND));
     const std::wstring why = c.file_shown.empty() ? L"\n" : L"\n" + c.file_shown + L"\n";
-    EXPECT_NE(failed.wide_text.find(why + wide(c.reason, 932)), std::wstring::npos);
+    EXPECT_NE(failed.wide_text.find(why + widened(c.reason)), std::wstring::npos);
     EXPECT_TRUE(pump_until([&] { return IsWindowEnabled(dialog.control(IDC_START_SPLIT)) != FALSE; }));
     EXPECT_EQ(files_in(folder.path()).size(), 2u) << "a part or script was made";
   }
