@@ -28,7 +28,8 @@ FileHandle::FileHandle(const char* name, OpenMode mode) {
     error = _sopen_s(&descriptor, name, _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYNO,
                      _S_IREAD | _S_IWRITE);
   }
-  if (error != 0) throw SplitOutcome::failure(SplitOutcome::Reason::cannot_open, widened(name), _doserrno);
+  const unsigned long system_error = _doserrno;
+  if (error != 0) throw SplitOutcome::failure(SplitOutcome::Reason::cannot_open, widened(name), system_error);
 }
 
 FileHandle::~FileHandle() {

@@ -29,7 +29,8 @@ std::optional<SplitOutcome> check_script_name(const WidePath& script_path) {
   if (GetFileAttributesW(script_path.text().c_str()) != INVALID_FILE_ATTRIBUTES) {
     return SplitOutcome::failure(Reason::script_exists, script_path.text());
   }
-  return unless_missing(GetLastError(), folder_of(script_path));
+  const DWORD error = GetLastError();
+  return unless_missing(error, folder_of(script_path));
 }
 
 // One look through the folder, whatever the number of parts: a question per part
@@ -78,7 +79,7 @@ std::optional<SplitOutcome> check_outputs(const PartSequence& parts, std::int32_
                                           const WidePath& script_path, std::uint64_t room_needed) {
   // The last part has the longest name; the script's narrow name was made already.
   if (!fits_path_buffer(parts.part_path(part_count).c_str())) {
-    return SplitOutcome::failure(Reason::name_too_long, parts.path.text() + L"_" + std::to_wstring(part_count));
+    return SplitOutcome::failure(Reason::name_too_long, parts.wide_part_path(part_count));
   }
   // Cheapest first; a confirmed cancel is honoured between the file-system questions.
   if (cancelled()) return SplitOutcome::cancel();

@@ -12,6 +12,8 @@ class PartSequence {
 
   // The full path of part `number`, under which it is created.
   std::string part_path(std::int32_t number) const;
+  // The same path as wide text, to name the part to the user.
+  std::wstring wide_part_path(std::int32_t number) const;
   // The bare file name of part `number`, as the rejoin script lists it.
   std::string part_file_name(std::int32_t number) const;
   // The number of the part that a file name in the source's folder stands for, told

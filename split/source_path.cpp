@@ -26,8 +26,12 @@ std::optional<SplitOutcome> take_full_source_path(const std::wstring& given, std
   const std::wstring name = without_surrounding_quotes(given);
   if (name.empty()) return SplitOutcome::failure(Reason::no_source_named);
   std::wstring full(GetFullPathNameW(name.c_str(), 0, nullptr, nullptr), L'\0');
-  const DWORD length = full.empty() ? 0 : GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  if (length == 0 || length >= full.size()) return SplitOutcome::failure(Reason::cannot_open, name, GetLastError());
+  const DWORD length =
+      full.empty() ? 0 : GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length == 0 || length >= full.size()) {
+    const DWORD error = GetLastError();
+    return SplitOutcome::failure(Reason::cannot_open, name, error);
+  }
   full.resize(length);
   if (std::optional<SplitOutcome> refusal = refuse_namespace_path(full)) return refusal;
   const std::optional<std::string> narrow = exact_narrow_path(full);

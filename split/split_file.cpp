@@ -162,7 +162,7 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   for (std::int64_t i = 1; i <= count && !cancelled(); ++i) {
     const auto number = static_cast<std::int32_t>(i);
     const std::string path = parts.part_path(number);
-    const std::wstring part_name = parts.path.text() + L"_" + std::to_wstring(number);
+    const std::wstring part_name = parts.wide_part_path(number);
     std::cout << std::endl << path << std::endl;
 
     FileHandle part(path.c_str(), OpenMode::new_file);
@@ -209,7 +209,7 @@ SplitOutcome split_file(std::int64_t part_size) {
     std::cout << "Output File exist." << std::endl;
   }
   outcome.parts_kept = made.parts;
-  outcome.first_part = widened(split_job.source_path) + L"_1";
+  outcome.first_part = PartSequence(split_job.source_path).wide_part_path(1);
   outcome.last_part_short = !made.last_part_whole;
   return outcome;
 }

@@ -343,8 +343,6 @@ void record_taskbar_state(HWND, TaskbarState state, int share) {
 }
 
 TEST(MainDialog, TaskbarButtonShowsHowTheSplitEndedWhileItsBoxIsOpenAndNothingAfter) {
-  TempFolder folder;
-  write_file(folder / "movie.iso", pattern_bytes(3 * 1048576));
   const auto shell_taskbar = show_taskbar_progress;
   show_taskbar_progress = record_taskbar_state;
   RunningDialog dialog;
@@ -363,7 +361,8 @@ TEST(MainDialog, TaskbarButtonShowsHowTheSplitEndedWhileItsBoxIsOpenAndNothingAf
                {"cancelled", "movie.iso", true, TaskbarState::none, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    for (const char* name : {"movie.iso_1", "movie.iso_2", "movie.iso_3", "movie.bat"}) DeleteFileA((folder / name).c_str());
+    TempFolder folder;
+    write_file(folder / "movie.iso", pattern_bytes(3 * 1048576));
     dialog.set_text(IDC_SOURCE_PATH, folder / c.source);
     CapturedOutput output;
     output.on_progress_dot([&](int) { split_job.cancel_requested = c.cancelled; });

@@ -42,8 +42,9 @@ std::string copy_lines_for(const std::string& target, int part_count) {
 TEST(RejoinScript, SetsUpItsOwnEnvironmentAndLeavesItOnEveryWayOut) {
   const std::vector<std::string> lines = lines_of(text_of(RejoinScript("50% off.iso", 3, 5368709120, 7)));
   ASSERT_GT(lines.size(), 3u);
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 3),
-            (std::vector<std::string>{"@echo off", "setlocal EnableExtensions DisableDelayedExpansion", "pushd \"%~dp0\""}));
+  const std::vector<std::string> set_up = {"@echo off", "setlocal EnableExtensions DisableDelayedExpansion",
+                                           "pushd \"%~dp0\""};
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 3), set_up);
   int exits = 0;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     if (lines[i].rfind("exit /b ", 0) != 0) continue;
