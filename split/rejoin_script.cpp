@@ -34,19 +34,23 @@ int digits(std::int64_t number) {
   return count;
 }
 
-// The sum of f(number) for 1 to count, where f's value depends only on `kind` of
-// the number: f is called once for each run of numbers of one kind.
+// length(number), made anew only when the number's kind differs from the last
+// one's: lines whose numbers are of one kind are equally long.
+template <typename Kind, typename Length>
+auto length_by_kind(Kind kind, Length length) {
+  return [kind, length, last_number = std::int32_t{0}, last_length = std::uint64_t{0}](std::int32_t number) mutable {
+    if (last_number == 0 || kind(number) != kind(last_number)) last_length = length(number);
+    last_number = number;
+    return last_length;
+  };
+}
+
+// The sum of length(number) for 1 to count.
 template <typename Kind, typename Length>
 std::uint64_t sum_of_lengths(std::int32_t count, Kind kind, Length length) {
+  auto length_of = length_by_kind(kind, length);
   std::uint64_t total = 0;
-  std::uint64_t last_length = 0;
-  auto last_kind = kind(1);
-  for (std::int32_t number = 1; number <= count; ++number) {
-    const auto this_kind = kind(number);
-    if (number == 1 || this_kind != last_kind) last_length = length(number);
-    last_kind = this_kind;
-    total += last_length;
-  }
+  for (std::int32_t number = 1; number <= count; ++number) total += length_of(number);
   return total;
 }
 
@@ -117,11 +121,11 @@ void RejoinScript::for_each_copy_line(const CopyLineVisitor& visit) const {
   const std::uint64_t one_line = command_word.size() + target_length + sum_of_lengths(part_count, kind, entry_length);
   const std::uint64_t limit = one_line <= longest_line ? longest_line : longest_wrapped_line;
 
+  auto entry_length_of = length_by_kind(kind, entry_length);
   std::int32_t first = 1;
   std::uint64_t length = command_word.size();
-  std::size_t next = 0;
   for (std::int32_t number = 1; number <= part_count; ++number) {
-    if (number == 1 || kind(number) != kind(number - 1)) next = entry_length(number);
+    const std::uint64_t next = entry_length_of(number);
     if (number > 1 && length + next + target_length > limit) {
       visit(first, number - 1, length + target_length);
       first = number;
