@@ -18,13 +18,20 @@ inline constexpr char no_source_named[] = "分割するファイルが指定さ�
 inline constexpr char source_missing[] = "このファイルが見つかりません。";
 inline constexpr char source_is_folder[] = "これはフォルダーです。分割するファイルを指定してください。";
 inline constexpr char source_is_device[] = "これはデバイスです。ディスク上のファイルを指定してください。";
+inline constexpr char source_is_batch_file[] =
+    "バッチファイル (.bat) は分割できません。結合用のバッチファイルが同じ名前になるためです。拡張子を変えてから分割してください。";
 inline constexpr char raw_path[] = "\\\\?\\ で始まるパスは分割できません。C:\\ などで始まるパスを指定してください。";
 inline constexpr char name_not_in_code_page[] =
     "この名前には、コードページ 932 で書けない文字があります。名前を変えてから分割してください。";
 inline constexpr char name_too_long[] = "この名前は長すぎます (259 バイトまで)。短い名前の場所に移してから分割してください。";
 inline constexpr char part_exists[] =
     "このファイルは既にあります。以前の分割で残ったものと思われます。削除するか移動してから、もう一度分割してください。";
-inline constexpr char script_exists[] = "このファイルは既にあります。削除するか移動してから、もう一度分割してください。";
+inline constexpr char script_exists[] =
+    "このファイルは既にあります。同じ名前の別のファイルを分割したときの結合用バッチファイルかもしれません。"
+    "分割するファイルの名前を変えるか、別のフォルダーに移してから、もう一度分割してください。";
+inline constexpr char temporary_exists[] =
+    "このファイルは既にあります。Parcelor が書き込み中のファイルに使う名前です。Parcelor "
+    "が残したものなら削除してかまいません。そうでなければ名前を変えるか移動してから、もう一度分割してください。";
 inline constexpr char no_room[] = "このフォルダーの空き容量が足りません。必要な容量: %1 MB、空き容量: %2 MB";
 inline constexpr char part_size_not_positive[] = "分割サイズには 1 以上の数を指定してください。";
 inline constexpr char too_many_parts[] = "分割ファイルが多すぎます。分割サイズを大きくしてください。";
@@ -34,6 +41,7 @@ inline constexpr char cannot_open[] = "このファイルを開けませんで�
 inline constexpr char cannot_read[] = "このファイルを読み込めませんでした。";
 inline constexpr char cannot_write[] = "このファイルに書き込めませんでした。";
 inline constexpr char cannot_close[] = "このファイルを閉じられませんでした。";
+inline constexpr char cannot_rename[] = "書き込んだファイルに、この名前を付けられませんでした。";
 inline constexpr char cannot_look_through_folder[] = "このフォルダーの中を調べられませんでした。";
 inline constexpr char cannot_start[] = "分割の作業を開始できませんでした。";
 
@@ -50,6 +58,6 @@ inline constexpr char last_part_short[] = "最後の分割ファイルは途中�
 inline constexpr char no_script[] = "結合用のバッチファイルは作成していません。";
 inline constexpr char delete_parts[] = "もう一度分割する前に、これらの分割ファイルを削除してください。";
 inline constexpr char script_removed[] = "書きかけのバッチファイルは削除しました。";
-inline constexpr char script_not_removed[] = "書きかけのバッチファイルを削除できませんでした。手で削除してください。";
+inline constexpr char script_not_removed[] = "書きかけのバッチファイル %1 を削除できませんでした。手で削除してください。";
 
 }  // namespace job_texts

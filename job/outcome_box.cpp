@@ -41,11 +41,13 @@ const char* reason_text(Reason reason) {
     case Reason::source_missing: return job_texts::source_missing;
     case Reason::source_is_folder: return job_texts::source_is_folder;
     case Reason::source_is_device: return job_texts::source_is_device;
+    case Reason::source_is_batch_file: return job_texts::source_is_batch_file;
     case Reason::raw_path: return job_texts::raw_path;
     case Reason::name_not_in_code_page: return job_texts::name_not_in_code_page;
     case Reason::name_too_long: return job_texts::name_too_long;
     case Reason::part_exists: return job_texts::part_exists;
     case Reason::script_exists: return job_texts::script_exists;
+    case Reason::temporary_exists: return job_texts::temporary_exists;
     case Reason::no_room: return job_texts::no_room;
     case Reason::part_size_not_positive: return job_texts::part_size_not_positive;
     case Reason::too_many_parts: return job_texts::too_many_parts;
@@ -55,6 +57,7 @@ const char* reason_text(Reason reason) {
     case Reason::cannot_read: return job_texts::cannot_read;
     case Reason::cannot_write: return job_texts::cannot_write;
     case Reason::cannot_close: return job_texts::cannot_close;
+    case Reason::cannot_rename: return job_texts::cannot_rename;
     case Reason::cannot_look_through_folder: return job_texts::cannot_look_through_folder;
     case Reason::cannot_start: return job_texts::cannot_start;
   }
@@ -112,7 +115,7 @@ std::wstring left_behind_lines(const SplitOutcome& outcome) {
       text += L"\n" + from_code_page_932(job_texts::script_removed);
       break;
     case SplitOutcome::ScriptLeft::not_removed:
-      text += L"\n" + from_code_page_932(job_texts::script_not_removed);
+      text += L"\n" + filled(job_texts::script_not_removed, outcome.unfinished_file);
       break;
   }
   return text + L"\n" + from_code_page_932(job_texts::delete_parts);

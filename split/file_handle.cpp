@@ -11,6 +11,7 @@
 #include "split/wide_path.h"
 
 int (*write_descriptor)(int descriptor, const void* data, unsigned int count) = _write;
+int (*flush_descriptor)(int descriptor) = _commit;
 int (*close_descriptor)(int descriptor) = _close;
 
 FileHandle::FileHandle(const char* name, OpenMode mode) {
@@ -46,9 +47,9 @@ int FileHandle::write(const void* data, unsigned int count) {
   return write_descriptor(descriptor, data, count);
 }
 
-int FileHandle::at_end() {
+bool FileHandle::flush() {
   _doserrno = 0;
-  return _eof(descriptor);
+  return flush_descriptor(descriptor) == 0;
 }
 
 bool FileHandle::close() {

@@ -11,9 +11,11 @@ enum class OpenMode {
   new_file,
 };
 
-// The runtime's write and close. A test puts failing ones here: on a local disk
-// Windows hardly ever reports a failed close or write, so nothing else could show one.
+// The runtime's write, flush and close. A test puts failing ones here: on a local
+// disk Windows hardly ever reports a failed write, flush or close, so nothing else
+// could show one; the benchmark puts a flush that does nothing, to weigh the real one.
 extern int (*write_descriptor)(int descriptor, const void* data, unsigned int count);
+extern int (*flush_descriptor)(int descriptor);
 extern int (*close_descriptor)(int descriptor);
 
 class FileHandle {
@@ -36,8 +38,10 @@ class FileHandle {
   int read(void* buffer, unsigned int count);
   // The count written or -1.
   int write(const void* data, unsigned int count);
-  // 1 at the end, 0 before it, -1 on error; the position stays where it was.
-  int at_end();
+  // False when the system could not put what was written on the disk itself: a
+  // share or a USB disk that writes behind may otherwise fail only after the split
+  // has said it finished.
+  bool flush();
   // False when the close failed: a network share or a device that is gone may lose
   // written bytes there. The handle holds no descriptor afterwards, so none is ever
   // closed twice (Microsoft's newer runtimes end the program on a stale one): a

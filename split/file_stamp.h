@@ -2,6 +2,7 @@
 // What the split asks about its open source: the file itself, never its name, so
 // that a symbolic link tells its target's size and a device is told apart.
 #include <cstdint>
+#include <string>
 
 #include "split/file_handle.h"
 
@@ -16,6 +17,7 @@ struct FileStamp {
   bool operator!=(const FileStamp& other) const { return !(*this == other); }
 };
 
-// Throws std::filesystem::filesystem_error when the open file is not a file on a
-// disk (a device such as NUL or CON, a pipe) or cannot be asked.
-FileStamp query_file_stamp(const FileHandle& file);
+// Throws a failed SplitOutcome naming the file: source_is_device when the open file
+// is not a file on a disk (a device such as NUL or CON, a pipe), cannot_read with
+// the system's number when the system could not be asked.
+FileStamp query_file_stamp(const FileHandle& file, const std::wstring& name);

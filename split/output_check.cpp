@@ -25,12 +25,12 @@ std::optional<SplitOutcome> unless_missing(DWORD error, const std::wstring& fold
   return SplitOutcome::failure(Reason::cannot_look_through_folder, folder, error);
 }
 
-std::optional<SplitOutcome> check_script_name(const WidePath& script_path) {
-  if (GetFileAttributesW(script_path.text().c_str()) != INVALID_FILE_ATTRIBUTES) {
-    return SplitOutcome::failure(Reason::script_exists, script_path.text());
+std::optional<SplitOutcome> check_free_name(const NamedOutput& file) {
+  if (GetFileAttributesW(file.path.text().c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return SplitOutcome::failure(file.if_taken, file.path.text());
   }
   const DWORD error = GetLastError();
-  return unless_missing(error, folder_of(script_path));
+  return unless_missing(error, folder_of(file.path));
 }
 
 // One look through the folder, whatever the number of parts: a question per part
@@ -76,14 +76,17 @@ std::optional<SplitOutcome> check_room(const WidePath& source, std::uint64_t roo
 }  // namespace
 
 std::optional<SplitOutcome> check_outputs(const PartSequence& parts, std::int32_t part_count,
-                                          const WidePath& script_path, std::uint64_t room_needed) {
-  // The last part has the longest name; the script's narrow name was made already.
+                                          const std::vector<NamedOutput>& files, std::uint64_t room_needed) {
+  // The last part has the longest name.
   if (!fits_path_buffer(parts.part_path(part_count).c_str())) {
     return SplitOutcome::failure(Reason::name_too_long, parts.wide_part_path(part_count));
   }
   // Cheapest first; a confirmed cancel is honoured between the file-system questions.
   if (cancelled()) return SplitOutcome::cancel();
-  std::optional<SplitOutcome> result = check_script_name(script_path);
+  std::optional<SplitOutcome> result;
+  for (const NamedOutput& file : files) {
+    if (!result) result = check_free_name(file);
+  }
   if (!result) result = check_part_names(parts, part_count);
   if (!result && cancelled()) result = SplitOutcome::cancel();
   if (!result) result = check_room(parts.path, room_needed);

@@ -5,13 +5,22 @@
 // Creating each file only if it is new still guards against what changes after the look.
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "split/part_sequence.h"
 #include "split/split_outcome.h"
 #include "split/wide_path.h"
 
-// part_count parts of the sequence and the script; room_needed: the bytes they
-// take. Nothing when the split may begin; else how it ends: cancelled (the user
-// confirmed a cancel meanwhile) or failed, with the reason and the file.
+// A file the split will make beside its parts, and why the split fails when its
+// name is taken.
+struct NamedOutput {
+  WidePath path;
+  SplitOutcome::Reason if_taken;
+};
+
+// part_count parts of the sequence and the other files, whose narrow names were
+// made already; room_needed: the bytes they all take. Nothing when the split may
+// begin; else how it ends: cancelled (the user confirmed a cancel meanwhile) or
+// failed, with the reason and the file.
 std::optional<SplitOutcome> check_outputs(const PartSequence& parts, std::int32_t part_count,
-                                          const WidePath& script_path, std::uint64_t room_needed);
+                                          const std::vector<NamedOutput>& files, std::uint64_t room_needed);

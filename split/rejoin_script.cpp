@@ -9,7 +9,9 @@
 
 namespace {
 
-const std::string command_word = "copy /b";
+// /y: a COPYCMD=/-Y in the environment would make copy ask before it appends to
+// the file it made, and wait for ever where nobody answers.
+const std::string command_word = "copy /b /y";
 const std::string line_end = "\r\n";
 const std::string copy_check = "if errorlevel 1 goto copy_failed\r\n";
 
@@ -23,6 +25,13 @@ std::string quoted(const std::string& name) {
     if (c == '%') result += '%';
   }
   return result + "\"";
+}
+
+bool plain_ascii(const std::string& name) {
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
 }
 
 int digits(std::int64_t number) {
@@ -78,7 +87,11 @@ std::string RejoinScript::head() const {
          "setlocal EnableExtensions DisableDelayedExpansion" + line_end +
          // The parts lie beside the script, wherever it was started from; on a share
          // this maps a drive letter for the run, which popd takes back on every way out.
+         // Without a free letter it fails, and the script would look for the parts
+         // wherever it was started. setlocal with its options has just set the
+         // errorlevel to 0, so a 1 here is pushd's.
          "pushd \"%~dp0\"" + line_end +  //
+         "if errorlevel 1 goto no_folder" + line_end +
          "echo Checking the parts of " + quoted(target_name) + " (" + std::to_string(part_count) + " in all)..." +
          line_end;
 }
@@ -97,6 +110,12 @@ std::string RejoinScript::checks(std::int32_t number) const {
          differs + "echo Part " + name + " is missing or is not " + size +
          " bytes long; later parts were not checked." + line_end +  //
          differs + "goto part_wrong" + line_end;
+}
+
+// A file of the target's name may be the original, or anything else the user keeps;
+// a folder of that name would receive the data inside it. Either stops the script.
+std::string RejoinScript::target_check() const {
+  return "if exist " + quoted(target_name) + " goto target_exists" + line_end;
 }
 
 std::string RejoinScript::entry(std::int32_t number) const {
@@ -136,17 +155,33 @@ void RejoinScript::for_each_copy_line(const CopyLineVisitor& visit) const {
   visit(first, part_count, length + target_length);
 }
 
+// Every way out but the first pauses, so that a double-clicked window stays open
+// to be read; with its input redirected the script does not wait.
 std::string RejoinScript::tail() const {
-  return "popd" + line_end + "exit /b 0" + line_end +  //
-         ":part_wrong" + line_end +                     //
-         "echo " + quoted(target_name) + " was not made or changed." + line_end +
-         // Keeps a double-clicked window open to be read; with its input redirected
-         // the script does not wait.
-         "pause" + line_end + "popd" + line_end + "exit /b 1" + line_end +  //
-         ":copy_failed" + line_end +                                         //
-         "echo Copying into " + quoted(target_name) +
-         " failed: it is incomplete. Delete it, mend the cause above and run this again." + line_end +  //
-         "pause" + line_end + "popd" + line_end + "exit /b 1" + line_end;
+  const std::string name = quoted(target_name);
+  const std::string failed = "pause" + line_end + "popd" + line_end + "exit /b 1" + line_end;
+  std::string text = "popd" + line_end + "exit /b 0" + line_end +  //
+                     ":part_wrong" + line_end +                     //
+                     "echo " + name + " was not made or changed." + line_end;
+  // Such names read as other characters in another code page, and their parts as missing.
+  if (!plain_ascii(target_name)) {
+    text += "echo The names of these files are not plain ASCII: a console not set to code page 932 (Windows other "
+            "than Japanese) reads them wrongly and finds no part. Run this on Japanese Windows, or have the file "
+            "renamed to plain ASCII letters and split again." +
+            line_end;
+  }
+  return text + failed +  //
+         ":target_exists" + line_end +
+         "echo " + name + " exists already here. Move or rename it, then run this again; nothing was changed." +
+         line_end + failed +  //
+         ":copy_failed" + line_end + "echo Copying into " + name +
+         " failed: the file this run made is incomplete. Delete it, mend the cause above and run this again." +
+         line_end + failed +  //
+         // Nothing was pushed: no popd.
+         ":no_folder" + line_end +
+         "echo This script cannot work in its own folder \"%~dp0\". Copy that folder to a local disk and run it "
+         "there." +
+         line_end + "pause" + line_end + "exit /b 1" + line_end;
 }
 
 // The lines go to the sink in pieces of about 64 KiB: one write per line would make
@@ -165,6 +200,7 @@ bool RejoinScript::write(const Sink& sink) const {
   };
   add(head());
   for (std::int32_t number = 1; number <= part_count; ++number) add(checks(number));
+  add(target_check());
   // Each copy line is checked: a later append that failed would otherwise end well
   // over a cut file.
   for_each_copy_line([&](std::int32_t first, std::int32_t last, std::uint64_t) {
@@ -176,7 +212,7 @@ bool RejoinScript::write(const Sink& sink) const {
 
 std::uint64_t RejoinScript::length() const {
   const auto kind = [this](std::int32_t number) { return std::pair{digits(number), part_size_of(number)}; };
-  std::uint64_t total = head().size() + tail().size() +
+  std::uint64_t total = head().size() + target_check().size() + tail().size() +
                         sum_of_lengths(part_count, kind, [this](std::int32_t number) { return checks(number).size(); });
   for_each_copy_line([&](std::int32_t, std::int32_t, std::uint64_t length) {
     total += length + line_end.size() + copy_check.size();

@@ -1,8 +1,8 @@
 #pragma once
 // The batch script that rebuilds the source from its parts. It first checks that
-// every part is there with the size this split gave it, and only then glues them
-// together with "copy /b":
-//   copy /b "movie.iso_1" + "movie.iso_2" "movie.iso"<CR><LF>
+// every part is there with the size this split gave it and that nothing has the
+// target's name yet, and only then glues them together with "copy /b":
+//   copy /b /y "movie.iso_1" + "movie.iso_2" "movie.iso"<CR><LF>
 // The text is made from the part count and sizes piece by piece and never held
 // whole: the script of 262,144 parts runs to tens of MiB.
 #include <cstddef>
@@ -12,7 +12,12 @@
 
 class RejoinScript {
  public:
-  // target_name: the source's bare file name, the file the script rebuilds. Its
+  // cmd reads a batch file in the console's code page, and the program's users
+  // are on Japanese Windows: the names in the script are code page 932 bytes,
+  // whatever code page the system's file functions use.
+  static constexpr unsigned int code_page = 932;
+
+  // target_name: the source's bare file name in code page 932, the file the script rebuilds. Its
   // parts are target_name + "_1" ... "_<part_count>", each part_size bytes long
   // but the last, which is last_part_size.
   RejoinScript(std::string target_name, std::int32_t part_count, std::int64_t part_size,
@@ -42,6 +47,7 @@ class RejoinScript {
   std::int64_t part_size_of(std::int32_t number) const;
   std::string head() const;
   std::string checks(std::int32_t number) const;
+  std::string target_check() const;
   std::string entry(std::int32_t number) const;
   std::string target() const;
   std::string copy_line(std::int32_t first, std::int32_t last) const;

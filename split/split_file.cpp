@@ -6,19 +6,22 @@
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "job/split_job.h"
 #include "split/file_handle.h"
 #include "split/file_stamp.h"
 #include "split/output_check.h"
 #include "split/part_sequence.h"
+#include "split/path_rules.h"
 #include "split/rejoin_script.h"
 #include "split/source_path.h"
+#include "split/whole_file.h"
 #include "split/wide_path.h"
 
 namespace {
@@ -33,6 +36,7 @@ bool cancelled() { return split_job.cancel_requested.load(); }
 struct MadeSoFar {
   std::int32_t parts = 0;
   bool last_part_whole = true;
+  UnfinishedFile script;
 };
 
 // Writes the whole buffer or throws: a short write loses bytes. Only a text beyond
@@ -64,14 +68,11 @@ FileHandle open_source(const std::wstring& name) {
   }
 }
 
-// Only a file on a disk has a stamp: a device such as NUL opens like a file, then
-// blocks or reads nothing.
-FileStamp stamp_of(const FileHandle& source, const std::wstring& name) {
-  try {
-    return query_file_stamp(source);
-  } catch (const std::filesystem::filesystem_error&) {
-    throw SplitOutcome::failure(Reason::source_is_device, name);
-  }
+// A batch file's rejoin script would bear its own name. Windows tells names apart
+// without regard to case, so "SETUP.BAT" is one too.
+bool is_batch_file(const WidePath& path) {
+  const std::wstring extension = path_rules::extension(path.file_name().text());
+  return CompareStringOrdinal(extension.c_str(), -1, L".bat", -1, TRUE) == CSTR_EQUAL;
 }
 
 // Copies the next `length` bytes of the source into the part through `block`,
@@ -84,12 +85,8 @@ bool copy_part(FileHandle& source, FileHandle& part, char* block, std::int64_t l
   std::int64_t written = 0;
   while (written < length && !cancelled()) {
     // Writers are kept out, but should the source end early all the same (a file
-    // server need not honour the sharing), Microsoft's runtime says "not at the end"
-    // for a position past the new end and every read gives 0 bytes: an empty read
-    // must end the copy as surely as the end test does.
-    const int end = source.at_end();
-    if (end < 0) throw SplitOutcome::failure(Reason::cannot_read, source_name, _doserrno);
-    if (end > 0) throw SplitOutcome::failure(Reason::source_changed, source_name);
+    // server need not honour the sharing), a read then gives 0 bytes: the size
+    // taken at the start says more bytes are due.
     const auto wanted = static_cast<unsigned int>(std::min(length - written, block_size));
     const int count = source.read(block, wanted);
     if (count < 0) throw SplitOutcome::failure(Reason::cannot_read, source_name, _doserrno);
@@ -103,42 +100,45 @@ bool copy_part(FileHandle& source, FileHandle& part, char* block, std::int64_t l
   return written == length;
 }
 
-// A script whose write or close failed would rebuild a wrong file, and block every
-// later split of the same source: it goes again. This split made it, as a new file.
-void write_script(const RejoinScript& script, const std::string& name, const std::wstring& wide_name) {
-  FileHandle file(name.c_str(), OpenMode::new_file);
-  try {
-    script.write([&](const std::string& piece) {
-      write_all(file, piece.data(), piece.size(), wide_name);
-      return true;
-    });
-    if (!file.close()) throw SplitOutcome::failure(Reason::cannot_close, wide_name, _doserrno);
-  } catch (SplitOutcome& failure) {
-    file.close();
-    failure.script_left = DeleteFileW(wide_name.c_str()) ? SplitOutcome::ScriptLeft::removed
-                                                         : SplitOutcome::ScriptLeft::not_removed;
-    throw;
-  }
+// A script cut short would rebuild a wrong file, or write the joined parts over the
+// first one: it is written whole or not at all.
+void write_script(const RejoinScript& script, const WidePath& script_path, UnfinishedFile& unfinished) {
+  write_whole_file(
+      script_path, Reason::script_exists,
+      [&](FileHandle& file, const std::wstring& name) {
+        script.write([&](const std::string& piece) {
+          write_all(file, piece.data(), piece.size(), name);
+          return true;
+        });
+      },
+      unfinished);
 }
 
 SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   const WidePath source_path(split_job.source_path);
   const std::wstring& source_name = source_path.text();
   if (std::optional<SplitOutcome> refusal = refuse_namespace_path(source_name)) return *refusal;
+  if (is_batch_file(source_path)) return SplitOutcome::failure(Reason::source_is_batch_file, source_name);
   FileHandle source = open_source(source_name);
-  const FileStamp stamp = stamp_of(source, source_name);
+  // Only a file on a disk has a stamp: a device such as NUL opens like a file, then
+  // blocks or reads nothing.
+  const FileStamp stamp = query_file_stamp(source, source_name);
   const auto size = static_cast<std::int64_t>(stamp.size);
   split_job.bytes_in_all = size;
   const PartSequence parts(split_job.source_path);
   // Its narrow form is taken now: a script name too long for it fails the split
   // before any part is written, not after all of them.
   const WidePath script_path = source_path.with_extension(L"bat");
-  std::string script_name;
   try {
-    script_name = script_path.narrow();
+    script_path.narrow();
   } catch (const std::invalid_argument&) {
     return SplitOutcome::failure(Reason::name_too_long, script_path.text());
   }
+  // The name must be exact in the script's code page as well as in the one the
+  // files are made with; on Japanese Windows they are one.
+  const std::optional<std::string> target_name =
+      exact_narrow_text(source_path.file_name().text(), RejoinScript::code_page);
+  if (!target_name) return SplitOutcome::failure(Reason::name_not_in_code_page, source_name);
 
   if (size < part_size) std::cout << "No need to split." << std::endl;
 
@@ -148,8 +148,10 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   const std::int64_t count = std::max<std::int64_t>(1, size / part_size + (size % part_size != 0 ? 1 : 0));
   if (count > INT32_MAX) return SplitOutcome::failure(Reason::too_many_parts, source_name);
   const auto part_count = static_cast<std::int32_t>(count);
-  const RejoinScript script(source_path.file_name().narrow(), part_count, part_size, size - (count - 1) * part_size);
-  if (std::optional<SplitOutcome> stop = check_outputs(parts, part_count, script_path, stamp.size + script.length())) {
+  const RejoinScript script(*target_name, part_count, part_size, size - (count - 1) * part_size);
+  const std::vector<NamedOutput> other_files = {{script_path, Reason::script_exists},
+                                                {temporary_path_of(script_path), Reason::temporary_exists}};
+  if (std::optional<SplitOutcome> stop = check_outputs(parts, part_count, other_files, stamp.size + script.length())) {
     return *stop;
   }
 
@@ -170,6 +172,8 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
     made.last_part_whole = false;
     const bool whole =
         copy_part(source, part, block.get(), std::min(part_size, size - copied), copied, source_name, part_name);
+    // A part cut short by a cancel is left anyway; flushing it would only delay the cancel.
+    if (whole && !part.flush()) throw SplitOutcome::failure(Reason::cannot_write, part_name, _doserrno);
     if (!part.close()) throw SplitOutcome::failure(Reason::cannot_close, part_name, _doserrno);
     made.last_part_whole = whole;
   }
@@ -181,9 +185,11 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   // Writers are kept out while the source is open, but not everything that changes
   // a file opens it for writing: a program may set its times, or write through a
   // mapping it made before. Parts of a changed source rebuild no file at all.
-  if (stamp_of(source, source_name) != stamp) return SplitOutcome::failure(Reason::source_changed, source_name);
+  if (query_file_stamp(source, source_name) != stamp) {
+    return SplitOutcome::failure(Reason::source_changed, source_name);
+  }
 
-  write_script(script, script_name, script_path.text());
+  write_script(script, script_path, made.script);
   return {};
 }
 
@@ -205,11 +211,13 @@ SplitOutcome split_file(std::int64_t part_size) {
     outcome = SplitOutcome::failure(Reason::out_of_memory);
   }
   if (outcome.reason == Reason::part_exists || outcome.reason == Reason::script_exists ||
-      outcome.system_error == ERROR_FILE_EXISTS) {
+      outcome.reason == Reason::temporary_exists || outcome.system_error == ERROR_FILE_EXISTS) {
     std::cout << "Output File exist." << std::endl;
   }
   outcome.parts_kept = made.parts;
   outcome.first_part = PartSequence(split_job.source_path).wide_part_path(1);
   outcome.last_part_short = !made.last_part_whole;
+  outcome.script_left = made.script.state;
+  outcome.unfinished_file = made.script.path;
   return outcome;
 }

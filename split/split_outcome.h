@@ -15,13 +15,17 @@ struct SplitOutcome {
     source_missing,
     source_is_folder,
     source_is_device,
+    // A .bat file: its rejoin script would take its own name.
+    source_is_batch_file,
     // \\?\ and \??\ paths, which the system takes past its own path rules.
     raw_path,
     name_not_in_code_page,
     name_too_long,
-    // A part or the script exists already.
+    // A part, the script, or the name the script is written under until it is
+    // whole, exists already.
     part_exists,
     script_exists,
+    temporary_exists,
     no_room,
     part_size_not_positive,
     too_many_parts,
@@ -32,11 +36,14 @@ struct SplitOutcome {
     cannot_read,
     cannot_write,
     cannot_close,
+    // The whole file could not be given its final name.
+    cannot_rename,
     cannot_look_through_folder,
     cannot_start,
   };
 
-  // What became of a script whose write failed.
+  // What became of a script whose write did not end well: it is written under a
+  // temporary name until it is whole, and that file is removed again.
   enum class ScriptLeft { none, removed, not_removed };
 
   static SplitOutcome cancel() {
@@ -70,4 +77,6 @@ struct SplitOutcome {
   std::wstring first_part;
   bool last_part_short = false;
   ScriptLeft script_left = ScriptLeft::none;
+  // For not_removed: the temporary file the user must remove.
+  std::wstring unfinished_file;
 };

@@ -16,6 +16,13 @@ constexpr int path_buffer_units = 260;
 // conversions here must use it too.
 UINT file_api_code_page() { return AreFileApisANSI() ? GetACP() : GetOEMCP(); }
 
+std::wstring widened_from(UINT code_page, const char* narrow_text) {
+  std::wstring wide(std::max(MultiByteToWideChar(code_page, 0, narrow_text, -1, nullptr, 0), 1), L'\0');
+  MultiByteToWideChar(code_page, 0, narrow_text, -1, wide.data(), static_cast<int>(wide.size()));
+  wide.pop_back();
+  return wide;
+}
+
 }  // namespace
 
 bool fits_path_buffer(const char* narrow_text) {
@@ -24,7 +31,10 @@ bool fits_path_buffer(const char* narrow_text) {
 }
 
 std::optional<std::string> exact_narrow_path(const std::wstring& wide_text) {
-  const UINT code_page = file_api_code_page();
+  return exact_narrow_text(wide_text, file_api_code_page());
+}
+
+std::optional<std::string> exact_narrow_text(const std::wstring& wide_text, unsigned int code_page) {
   // UTF-8 takes neither the flag nor the question; the way back decides there alone.
   const bool utf8 = code_page == CP_UTF8;
   const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
@@ -36,18 +46,13 @@ std::optional<std::string> exact_narrow_path(const std::wstring& wide_text) {
   if (narrow.empty() ||
       WideCharToMultiByte(code_page, flags, wide_text.data(), wide_length, narrow.data(),
                           static_cast<int>(narrow.size()), nullptr, utf8 ? nullptr : &used_default) == 0 ||
-      used_default || widened(narrow.c_str()) != wide_text) {
+      used_default || widened_from(code_page, narrow.c_str()) != wide_text) {
     return std::nullopt;
   }
   return narrow;
 }
 
-std::wstring widened(const char* narrow_text) {
-  std::wstring wide(std::max(MultiByteToWideChar(file_api_code_page(), 0, narrow_text, -1, nullptr, 0), 1), L'\0');
-  MultiByteToWideChar(file_api_code_page(), 0, narrow_text, -1, wide.data(), static_cast<int>(wide.size()));
-  wide.pop_back();
-  return wide;
-}
+std::wstring widened(const char* narrow_text) { return widened_from(file_api_code_page(), narrow_text); }
 
 WidePath::WidePath(const char* narrow_text) {
   wchar_t buffer[path_buffer_units];

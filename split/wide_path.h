@@ -12,6 +12,8 @@ bool fits_path_buffer(const char* narrow_text);
 // character has bytes of its own in the code page (no look-alike, no "?"). Nothing
 // otherwise. Of any length: whether it fits is the caller's to judge.
 std::optional<std::string> exact_narrow_path(const std::wstring& wide_text);
+// The same in a code page of the caller's choosing.
+std::optional<std::string> exact_narrow_text(const std::wstring& wide_text, unsigned int code_page);
 
 // The wide form of narrow text, of any length, to name a file to the user.
 std::wstring widened(const char* narrow_text);

@@ -38,6 +38,9 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
   no_room.room_free = 2097151;    // rounded down
   SplitOutcome script_failed = outcome_of(Ending::failed, Reason::cannot_write, L"C:\\d\\100%2.bat", 2);
   script_failed.script_left = SplitOutcome::ScriptLeft::removed;
+  SplitOutcome script_stuck = outcome_of(Ending::failed, Reason::out_of_memory, L"", 1);
+  script_stuck.script_left = SplitOutcome::ScriptLeft::not_removed;
+  script_stuck.unfinished_file = L"C:\\d\\100%2.~pc";
   const struct {
     SplitOutcome outcome;
     const wchar_t* text;
@@ -51,6 +54,10 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
        L"分割できませんでした\nC:\\d\\100%2.bat\nこのファイルに書き込めませんでした。\n"
        L"一部しか書き込めませんでした。ディスクがいっぱいの可能性があります。\n"
        L"分割ファイルを 2 個残しました (C:\\d\\100%2.iso_1 から)。\n書きかけのバッチファイルは削除しました。\n"
+       L"もう一度分割する前に、これらの分割ファイルを削除してください。"},
+      {script_stuck,
+       L"分割できませんでした\nメモリが足りません。\n分割ファイルを 1 個残しました (C:\\d\\100%2.iso_1 から)。\n"
+       L"書きかけのバッチファイル C:\\d\\100%2.~pc を削除できませんでした。手で削除してください。\n"
        L"もう一度分割する前に、これらの分割ファイルを削除してください。"},
   };
   for (const auto& c : cases) EXPECT_EQ(outcome_text(c.outcome), c.text);

@@ -41,20 +41,25 @@ std::string copy_lines_for(const std::string& target, int part_count) {
 // works in its own folder and its own environment; every way out goes back.
 TEST(RejoinScript, SetsUpItsOwnEnvironmentAndLeavesItOnEveryWayOut) {
   const std::vector<std::string> lines = lines_of(text_of(RejoinScript("50% off.iso", 3, 5368709120, 7)));
-  ASSERT_GT(lines.size(), 3u);
+  ASSERT_GT(lines.size(), 4u);
   const std::vector<std::string> set_up = {"@echo off", "setlocal EnableExtensions DisableDelayedExpansion",
-                                           "pushd \"%~dp0\""};
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 3), set_up);
-  int exits = 0;
+                                           "pushd \"%~dp0\"", "if errorlevel 1 goto no_folder"};
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4), set_up);
+  std::vector<std::string> before_exits;
   for (std::size_t i = 1; i < lines.size(); ++i) {
-    if (lines[i].rfind("exit /b ", 0) != 0) continue;
-    ++exits;
-    EXPECT_EQ(lines[i - 1], "popd") << "before line " << i;
+    if (lines[i].rfind("exit /b ", 0) == 0) before_exits.push_back(lines[i - 1]);
   }
-  EXPECT_EQ(exits, 3) << "finished, a part wrong, a copy failed";
+  // Finished, a part wrong, the target there already, a copy failed; a folder not
+  // entered has nothing to leave.
+  EXPECT_EQ(before_exits, (std::vector<std::string>{"popd", "popd", "popd", "popd", "pause"}));
   // Sizes as text, beyond cmd's 32-bit numbers; names with their % doubled.
   EXPECT_NE(std::find(lines.begin(), lines.end(), "if not \"%size%\"==\"5368709120\" goto part_wrong"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "for %%f in (\"50%% off.iso_3\") do set \"size=%%~zf\""), lines.end());
+  const auto first_copy = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.rfind("copy /b /y ", 0) == 0;
+  });
+  ASSERT_NE(first_copy, lines.end());
+  EXPECT_EQ(*(first_copy - 1), "if exist \"50%% off.iso\" goto target_exists");
 }
 
 struct ScriptCase {
@@ -64,9 +69,9 @@ struct ScriptCase {
 };
 
 const ScriptCase script_cases[] = {
-    {1, "copy /b \"movie.iso_1\" \"movie.iso\"\r\n", 35},
-    {2, "copy /b \"movie.iso_1\" + \"movie.iso_2\" \"movie.iso\"\r\n", 51},
-    {3, "copy /b \"movie.iso_1\" + \"movie.iso_2\" + \"movie.iso_3\" \"movie.iso\"\r\n", 67},
+    {1, "copy /b /y \"movie.iso_1\" \"movie.iso\"\r\n", 38},
+    {2, "copy /b /y \"movie.iso_1\" + \"movie.iso_2\" \"movie.iso\"\r\n", 54},
+    {3, "copy /b /y \"movie.iso_1\" + \"movie.iso_2\" + \"movie.iso_3\" \"movie.iso\"\r\n", 70},
 };
 
 TEST(RejoinScript, OneCopyLineForOneToThreeParts) {
@@ -78,22 +83,22 @@ TEST(RejoinScript, OneCopyLineForOneToThreeParts) {
 }
 
 TEST(RejoinScript, OnePartScriptByteForByte) {
-  const unsigned char expected[] = {0x63, 0x6F, 0x70, 0x79, 0x20, 0x2F, 0x62, 0x20, 0x22, 0x6D, 0x6F, 0x76,
+  const unsigned char expected[] = {0x63, 0x6F, 0x70, 0x79, 0x20, 0x2F, 0x62, 0x20, 0x2F, 0x79, 0x20, 0x22, 0x6D, 0x6F, 0x76,
                                     0x69, 0x65, 0x2E, 0x69, 0x73, 0x6F, 0x5F, 0x31, 0x22, 0x20, 0x22, 0x6D,
                                     0x6F, 0x76, 0x69, 0x65, 0x2E, 0x69, 0x73, 0x6F, 0x22, 0x0D, 0x0A};
   EXPECT_EQ(copy_lines_for("movie.iso", 1), std::string(expected, expected + sizeof expected));
 }
 
 TEST(RejoinScript, PercentSignsAreDoubledAndNothingElseChanges) {
-  EXPECT_EQ(copy_lines_for("a%20b &^!.iso", 1), "copy /b \"a%%20b &^!.iso_1\" \"a%%20b &^!.iso\"\r\n");
+  EXPECT_EQ(copy_lines_for("a%20b &^!.iso", 1), "copy /b /y \"a%%20b &^!.iso_1\" \"a%%20b &^!.iso\"\r\n");
   // "ソ.iso" in code page 932: the 5C byte stays as it is.
-  EXPECT_EQ(copy_lines_for("\x83\x5C.iso", 1), "copy /b \"\x83\x5C.iso_1\" \"\x83\x5C.iso\"\r\n");
+  EXPECT_EQ(copy_lines_for("\x83\x5C.iso", 1), "copy /b /y \"\x83\x5C.iso_1\" \"\x83\x5C.iso\"\r\n");
 }
 
 TEST(RejoinScript, ALineThatFitsTheInterpreterStaysOneLine) {
-  // 7 + (3 + L1) ... : the most parts whose copy line stays within 8191 bytes.
+  // 10 + (3 + L1) ... : the most parts whose copy line stays within 8191 bytes.
   const std::string target(16, 't');  // parts are "tttt..._k"
-  std::size_t length = 7 + 3 + target.size();
+  std::size_t length = 10 + 3 + target.size();
   int parts = 0;
   while (true) {
     const std::size_t entry = (parts == 0 ? 3 : 5) + target.size() + 1 + std::to_string(parts + 1).size();
@@ -116,12 +121,12 @@ TEST(RejoinScript, ALongListIsWrappedIntoAppendingLines) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
     EXPECT_LE(line.size(), RejoinScript::longest_wrapped_line) << "line " << i;
-    const std::string head = i == 0 ? "copy /b \"movie.iso_1\"" : "copy /b \"movie.iso\" + \"movie.iso_";
+    const std::string head = i == 0 ? "copy /b /y \"movie.iso_1\"" : "copy /b /y \"movie.iso\" + \"movie.iso_";
     EXPECT_EQ(line.compare(0, head.size(), head), 0) << "line " << i << ": " << line.substr(0, 60);
     const std::string tail = " \"movie.iso\"";
     ASSERT_GE(line.size(), tail.size());
     EXPECT_EQ(line.substr(line.size() - tail.size()), tail) << "line " << i;
-    const std::size_t body_start = i == 0 ? 7 : 7 + tail.size();
+    const std::size_t body_start = i == 0 ? 10 : 10 + tail.size();
     listed += line.substr(body_start, line.size() - tail.size() - body_start);
   }
   std::string expected = " \"movie.iso_1\"";

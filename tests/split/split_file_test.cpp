@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstdio>
+#include <cstring>
+#include <new>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -51,7 +53,7 @@ class SplitFileTest : public testing::Test {
 
   // The script's copy line, with the line ends around it.
   std::string expected_copy_line(const std::string& name, std::size_t part_count) const {
-    std::string text = "\r\ncopy /b";
+    std::string text = "\r\ncopy /b /y";
     for (std::size_t k = 1; k <= part_count; ++k) {
       text += (k > 1 ? " + \"" : " \"") + name + "_" + std::to_string(k) + "\"";
     }
@@ -196,28 +198,32 @@ TEST_F(SplitFileTest, ExistingFirstPartStopsBeforeAnyCopy) {
   EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1"}));
 }
 
-TEST_F(SplitFileTest, ExistingScriptIsNeverOverwrittenAndNoPartIsMade) {
-  const std::string source = folder / "movie.iso";
-  write_file(source, pattern_bytes(2 * MiB));
-  write_file(folder / "movie.bat", {'r', 'e', 'm'});
+// The script's name, and the name it is written under until it is whole.
+TEST_F(SplitFileTest, ExistingScriptOrItsTemporaryNameIsNeverOverwrittenAndNoPartIsMade) {
+  for (const auto& [taken, reason] : {std::pair{"movie.bat", Reason::script_exists},
+                                      std::pair{"movie.~pc", Reason::temporary_exists}}) {
+    TempFolder each;
+    CapturedOutput each_output;
+    const std::string source = each / "movie.iso";
+    write_file(source, pattern_bytes(2 * MiB));
+    write_file(each / taken, {'r', 'e', 'm'});
 
-  expect_failure(split(source, MiB), Reason::script_exists, folder / "movie.bat");
+    expect_failure(split(source, MiB), reason, each / taken);
 
-  EXPECT_EQ(output.text(), "Output File exist.\n");
-  EXPECT_EQ(read_file(folder / "movie.bat"), (Bytes{'r', 'e', 'm'}));
-  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.bat", "movie.iso"}));
+    EXPECT_EQ(each_output.text(), "Output File exist.\n");
+    EXPECT_EQ(read_file(each / taken), (Bytes{'r', 'e', 'm'}));
+    EXPECT_EQ(files_in(each.path()).size(), 2u) << "a file was made beside " << taken;
+  }
 }
 
-TEST_F(SplitFileTest, BatchFileSourceFailsBeforeAnyPartIsWritten) {
-  const std::string source = folder / "movie.bat";
-  const Bytes bytes = pattern_bytes(3 * MiB);
-  write_file(source, bytes);
+TEST_F(SplitFileTest, BatchFileSourceIsRefusedBeforeAnythingIsWritten) {
+  const std::string source = folder / "setup.BAT";
+  write_file(source, pattern_bytes(3 * MiB));
 
-  expect_failure(split(source, 2 * MiB), Reason::script_exists, source);
+  expect_failure(split(source, 2 * MiB), Reason::source_is_batch_file, source);
 
-  EXPECT_EQ(output.text(), "Output File exist.\n");
-  EXPECT_TRUE(read_file(source) == bytes) << "the source was changed";
-  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.bat"}));
+  EXPECT_EQ(output.text(), "");
+  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"setup.BAT"}));
 }
 
 // Pads a file name so that the folder's path, a backslash and the name make `length` bytes.
@@ -321,7 +327,7 @@ TEST_F(SplitFileTest, CancelDuringAPartKeepsTheShortPartAndWritesNoScript) {
 
 // What may still change the source during the split, a program that sets its times
 // (it needs no write access, which is shut out), and what may fail after the first
-// byte: a write or a close of a part, a write of the script.
+// byte: a write, a flush or a close of a part, the script's write.
 TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
   const auto touch = [](const std::string& source) {
     const HANDLE file = CreateFileA(source.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -338,6 +344,15 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
     _doserrno = ERROR_DISK_FULL;
     return -1;
   };
+  const auto failing_flush = [](int) {
+    _doserrno = ERROR_NETNAME_DELETED;
+    return -1;
+  };
+  // Half the text is on the disk when the exception comes.
+  const auto throwing_write = [](int descriptor, const void* data, unsigned int count) -> int {
+    _write(descriptor, data, count / 2);
+    throw std::bad_alloc();
+  };
   const struct {
     const char* what;
     int dot;  // after which block of two things go wrong
@@ -345,11 +360,14 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
     const char* file;
     unsigned long system_error;
     bool last_part_short;
-  } cases[] = {{"times set", 1, Reason::source_changed, "movie.iso", 0, false},
-               // Bytes may be lost in a failed close.
-               {"part closed in failure", 2, Reason::cannot_close, "movie.iso_2", 0, true},
-               {"part written in failure", 1, Reason::cannot_write, "movie.iso_2", ERROR_DISK_FULL, true},
-               {"script written in failure", 2, Reason::cannot_write, "movie.bat", ERROR_DISK_FULL, false}};
+    bool script_begun;
+  } cases[] = {{"times set", 1, Reason::source_changed, "movie.iso", 0, false, false},
+               // Bytes may be lost in a failed close or flush.
+               {"part closed in failure", 2, Reason::cannot_close, "movie.iso_2", 0, true, false},
+               {"part flushed in failure", 2, Reason::cannot_write, "movie.iso_2", ERROR_NETNAME_DELETED, true, false},
+               {"part written in failure", 1, Reason::cannot_write, "movie.iso_2", ERROR_DISK_FULL, true, false},
+               {"script written in failure", 2, Reason::cannot_write, "movie.~pc", ERROR_DISK_FULL, false, true},
+               {"script write thrown out of", 2, Reason::out_of_memory, "", 0, false, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     TempFolder each;
@@ -360,20 +378,22 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
       if (dots != c.dot) return;
       if (c.reason == Reason::source_changed) touch(source);
       if (c.reason == Reason::cannot_close) close_descriptor = failing_close;
-      if (c.reason == Reason::cannot_write) write_descriptor = failing_write;
+      if (c.system_error == ERROR_NETNAME_DELETED) flush_descriptor = failing_flush;
+      if (c.system_error == ERROR_DISK_FULL) write_descriptor = failing_write;
+      if (c.reason == Reason::out_of_memory) write_descriptor = throwing_write;
     });
 
     const SplitOutcome outcome = split(source, MiB);
     close_descriptor = _close;
+    flush_descriptor = _commit;
     write_descriptor = _write;
 
-    expect_failure(outcome, c.reason, each / c.file);
+    expect_failure(outcome, c.reason, *c.file != '\0' ? each / c.file : "");
     EXPECT_EQ(outcome.system_error, c.system_error);
     EXPECT_EQ(outcome.parts_kept, 2);
     EXPECT_EQ(outcome.last_part_short, c.last_part_short);
-    // A script that could not be written whole is gone again.
-    EXPECT_EQ(outcome.script_left, c.file == std::string("movie.bat") ? SplitOutcome::ScriptLeft::removed
-                                                                      : SplitOutcome::ScriptLeft::none);
+    // A script that could not be written whole is gone again, under either name.
+    EXPECT_EQ(outcome.script_left, c.script_begun ? SplitOutcome::ScriptLeft::removed : SplitOutcome::ScriptLeft::none);
     EXPECT_EQ(files_in(each.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1", "movie.iso_2"}));
   }
 }
@@ -388,27 +408,34 @@ struct RejoinCase {
   int damaged_size;
   // The folder the parts lie in, below the one the script is started from.
   const char* folder;
+  // What already has the target's name where the script runs.
+  enum InTheWay { nothing_there, file_there, folder_there } in_the_way;
 };
 
 // "\x83\x5C" is ソ in code page 932; its second byte is a backslash. A name that
 // ran as a command would make a folder X.
 const RejoinCase rejoin_cases[] = {
-    {"percent signs in the name", "a%20b%%.iso", 3 * MiB + 5, MiB, 0, 0, ""},
-    {"a Japanese name with a 5C byte", "\x83\x5C\x95\xaa\x8a\x84.iso", 2 * MiB + 1, MiB, 0, 0, ""},
-    {"600 parts, too many for one line", "movie.iso", 1799, 3, 0, 0, ""},
-    {"an empty source", "movie.iso", 0, MiB, 0, 0, ""},
-    {"letters cmd reads as commands", "a&mkdir X ^!();,='.iso", 20, 8, 0, 0, ""},
-    {"%f and %s in the name", "b%f %s.iso", 20, 8, 0, 0, ""},
-    {"started from another folder", "movie.iso", 20, 8, 0, 0, "a &^b"},
-    {"a middle part missing", "movie.iso", 20, 8, 2, -1, ""},
-    {"the first part missing", "movie.iso", 20, 8, 1, -1, ""},
-    {"the last part one byte short", "movie.iso", 20, 8, 3, 3, ""},
-    {"a part one byte too long", "movie.iso", 20, 8, 1, 9, ""},
-    {"a missing part named as a command", "a&mkdir X ^!();,='.iso", 20, 8, 2, -1, ""},
-    {"a missing part with %f and %s", "b%f %s.iso", 20, 8, 3, -1, ""},
+    {"percent signs in the name", "a%20b%%.iso", 3 * MiB + 5, MiB, 0, 0, "", RejoinCase::nothing_there},
+    {"a Japanese name with a 5C byte", "\x83\x5C\x95\xaa\x8a\x84.iso", 2 * MiB + 1, MiB, 0, 0, "", RejoinCase::nothing_there},
+    {"600 parts, too many for one line", "movie.iso", 1799, 3, 0, 0, "", RejoinCase::nothing_there},
+    {"an empty source", "movie.iso", 0, MiB, 0, 0, "", RejoinCase::nothing_there},
+    {"letters cmd reads as commands", "a&mkdir X ^!();,='.iso", 20, 8, 0, 0, "", RejoinCase::nothing_there},
+    {"%f and %s in the name", "b%f %s.iso", 20, 8, 0, 0, "", RejoinCase::nothing_there},
+    {"started from another folder", "movie.iso", 20, 8, 0, 0, "a &^b", RejoinCase::nothing_there},
+    {"a middle part missing", "movie.iso", 20, 8, 2, -1, "", RejoinCase::nothing_there},
+    {"the first part missing", "movie.iso", 20, 8, 1, -1, "", RejoinCase::nothing_there},
+    {"the last part one byte short", "movie.iso", 20, 8, 3, 3, "", RejoinCase::nothing_there},
+    {"a part one byte too long", "movie.iso", 20, 8, 1, 9, "", RejoinCase::nothing_there},
+    {"a missing part named as a command", "a&mkdir X ^!();,='.iso", 20, 8, 2, -1, "", RejoinCase::nothing_there},
+    {"a missing part with %f and %s", "b%f %s.iso", 20, 8, 3, -1, "", RejoinCase::nothing_there},
+    {"a missing part with a Japanese name", "\x83\x5C\x95\xaa\x8a\x84.iso", 20, 8, 2, -1, "", RejoinCase::nothing_there},
+    {"a file of the target's name", "movie.iso", 20, 8, 0, 0, "", RejoinCase::file_there},
+    {"a folder of the target's name", "movie.iso", 20, 8, 0, 0, "", RejoinCase::folder_there},
 };
 
 TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
+  // Would make copy ask before it appends to the file it made, and wait for ever.
+  SetEnvironmentVariableA("COPYCMD", "/-Y");
   for (const RejoinCase& c : rejoin_cases) {
     SCOPED_TRACE(c.what);
     TempFolder each;
@@ -429,23 +456,37 @@ TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
     if (c.damaged_size > 0) write_file(part_path, pattern_bytes(c.damaged_size));
     // The source itself stands for a file of the target's name that a failed
     // rebuild must leave alone; an intact rebuild must make it anew.
-    if (c.damaged_part == 0) {
+    const bool intact = c.damaged_part == 0 && c.in_the_way == RejoinCase::nothing_there;
+    if (c.damaged_part == 0 && c.in_the_way != RejoinCase::file_there) {
       ASSERT_TRUE(MoveFileA(source.c_str(), (each / "original").c_str()));
+    }
+    if (c.in_the_way == RejoinCase::folder_there) {
+      ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
     }
 
     const BatchRun run = run_batch_script(each.path(), script);
 
     EXPECT_FALSE(file_exists(each / "X")) << "a name ran as a command";
-    if (c.damaged_part == 0) {
+    if (intact) {
       EXPECT_EQ(run.exit_code, 0u) << run.output;
       ASSERT_TRUE(file_exists(source)) << "nothing rebuilt: " << run.output;
       EXPECT_TRUE(read_file(source) == bytes) << "the rebuilt file differs from the source";
+      continue;
+    }
+    EXPECT_EQ(run.exit_code, 1u);
+    const std::string said = c.damaged_part != 0 ? "Part \"" + part + "\" is missing or is not "
+                                                 : "\"" + std::string(c.name) + "\" exists already here.";
+    EXPECT_NE(run.output.find(said), std::string::npos) << run.output;
+    // Names beyond ASCII read as missing in another code page: the script says so.
+    const bool plain = std::all_of(c.name, c.name + std::strlen(c.name), [](char ch) { return ch > 0; });
+    EXPECT_EQ(run.output.find("code page 932") == std::string::npos, plain) << run.output;
+    if (c.in_the_way == RejoinCase::folder_there) {
+      EXPECT_TRUE(files_in(source).empty()) << "data was written into the folder";
     } else {
-      EXPECT_EQ(run.exit_code, 1u);
-      EXPECT_NE(run.output.find("Part \"" + part + "\" is missing or is not "), std::string::npos) << run.output;
       EXPECT_TRUE(read_file(source) == bytes) << "the file of the target's name was touched";
     }
   }
+  SetEnvironmentVariableA("COPYCMD", nullptr);
 }
 
 }  // namespace

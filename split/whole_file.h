@@ -1,0 +1,32 @@
+#pragma once
+// A file the split hands to others is written whole or not at all: under a
+// temporary name beside its final one, created new, flushed and closed, and only
+// then given its final name. A crash or a power cut leaves a stray temporary
+// file, never half a file under a name that runs or that a receiver trusts.
+#include <functional>
+#include <string>
+
+#include "split/file_handle.h"
+#include "split/split_outcome.h"
+#include "split/wide_path.h"
+
+// "C:\d\movie.bat" is written as "C:\d\movie.~pc": the extension becomes "~pc", so
+// the name is never longer than the final one and passes every check that passes.
+WidePath temporary_path_of(const WidePath& final_path);
+
+// What is left of a write that did not end well.
+struct UnfinishedFile {
+  SplitOutcome::ScriptLeft state = SplitOutcome::ScriptLeft::none;
+  std::wstring path;
+};
+
+// Writes the text into the file, under the temporary name as named to the user.
+using FileWriter = std::function<void(FileHandle& file, const std::wstring& name)>;
+
+// Writes final_path through its temporary name. Throws a failed SplitOutcome when
+// the file cannot be made whole: if_taken naming final_path when that name was
+// taken meanwhile (it is never replaced). Whatever ends the write early, the
+// writer's own exceptions included, removes the temporary file first and says in
+// `unfinished` whether that worked.
+void write_whole_file(const WidePath& final_path, SplitOutcome::Reason if_taken, const FileWriter& write,
+                      UnfinishedFile& unfinished);
