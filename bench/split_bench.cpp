@@ -5,6 +5,8 @@
 //   split PART_MIB SOURCE
 //     One split of SOURCE (its parts land beside it). Answers
 //     "ok=1 seconds=S peak_mib=M".
+//   unflushed PART_MIB SOURCE
+//     The same split without flushing its files to the disk, to weigh the flush.
 //   script PART_COUNT PART_BYTES SOURCE
 //     Writes the rejoin script that a split of SOURCE into PART_COUNT parts of
 //     PART_BYTES would write, without the parts: making hundreds of thousands of
@@ -18,6 +20,7 @@
 // input, each answered at once: one warm process then serves a whole benchmark, and
 // starting Wine never falls between deleting a run's outputs and timing the next.
 #include <windows.h>
+#include <io.h>
 #include <psapi.h>
 
 #include <chrono>
@@ -104,15 +107,18 @@ bool run(const std::string& command_line) {
   std::string source;
   std::getline(words >> std::ws, source);
   bool ok = false;
-  if ((command != "split" && command != "cancel" && command != "script") || first <= 0 || source.empty()) {
-    std::printf("ok=0 usage: split PART_MIB SOURCE | cancel PART_MIB DELAY_MS SOURCE |"
+  if ((command != "split" && command != "unflushed" && command != "cancel" && command != "script") || first <= 0 ||
+      source.empty()) {
+    std::printf("ok=0 usage: split PART_MIB SOURCE | unflushed PART_MIB SOURCE | cancel PART_MIB DELAY_MS SOURCE |"
                 " script PART_COUNT PART_BYTES SOURCE\n");
   } else if (command == "script") {
     ok = time_script(static_cast<std::int32_t>(first), second, source);
   } else {
     std::snprintf(split_job.source_path, sizeof split_job.source_path, "%s", source.c_str());
     split_job.cancel_requested = false;
-    ok = command == "split" ? time_split(first * MiB) : time_cancel(first * MiB, static_cast<int>(second));
+    if (command == "unflushed") flush_descriptor = [](int) { return 0; };
+    ok = command == "cancel" ? time_cancel(first * MiB, static_cast<int>(second)) : time_split(first * MiB);
+    flush_descriptor = _commit;
   }
   std::fflush(stdout);
   return ok;
