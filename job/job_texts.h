@@ -29,6 +29,9 @@ inline constexpr char part_exists[] =
 inline constexpr char script_exists[] =
     "このファイルは既にあります。同じ名前の別のファイルを分割したときの結合用バッチファイルかもしれません。"
     "分割するファイルの名前を変えるか、別のフォルダーに移してから、もう一度分割してください。";
+inline constexpr char checksum_exists[] =
+    "このファイルは既にあります。分割するファイルに付いてきたチェックサムファイルかもしれません。"
+    "移動するか名前を変えてから、もう一度分割してください。";
 inline constexpr char temporary_exists[] =
     "このファイルは既にあります。Parcelor が書き込み中のファイルに使う名前です。Parcelor "
     "が残したものなら削除してかまいません。そうでなければ名前を変えるか移動してから、もう一度分割してください。";
@@ -42,6 +45,7 @@ inline constexpr char cannot_read[] = "このファイルを読み込めませ�
 inline constexpr char cannot_write[] = "このファイルに書き込めませんでした。";
 inline constexpr char cannot_close[] = "このファイルを閉じられませんでした。";
 inline constexpr char cannot_rename[] = "書き込んだファイルに、この名前を付けられませんでした。";
+inline constexpr char cannot_hash[] = "チェックサム (SHA-256) を計算できませんでした。";
 inline constexpr char cannot_look_through_folder[] = "このフォルダーの中を調べられませんでした。";
 inline constexpr char cannot_start[] = "分割の作業を開始できませんでした。";
 
@@ -57,7 +61,7 @@ inline constexpr char parts_kept[] = "分割ファイルを %1 個残しまし�
 inline constexpr char last_part_short[] = "最後の分割ファイルは途中までです。";
 inline constexpr char no_script[] = "結合用のバッチファイルは作成していません。";
 inline constexpr char delete_parts[] = "もう一度分割する前に、これらの分割ファイルを削除してください。";
-inline constexpr char script_removed[] = "書きかけのバッチファイルは削除しました。";
-inline constexpr char script_not_removed[] = "書きかけのバッチファイル %1 を削除できませんでした。手で削除してください。";
+inline constexpr char script_removed[] = "書きかけのファイルは削除しました。";
+inline constexpr char script_not_removed[] = "書きかけのファイル %1 を削除できませんでした。手で削除してください。";
 
 }  // namespace job_texts

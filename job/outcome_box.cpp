@@ -47,6 +47,7 @@ const char* reason_text(Reason reason) {
     case Reason::name_too_long: return job_texts::name_too_long;
     case Reason::part_exists: return job_texts::part_exists;
     case Reason::script_exists: return job_texts::script_exists;
+    case Reason::checksum_exists: return job_texts::checksum_exists;
     case Reason::temporary_exists: return job_texts::temporary_exists;
     case Reason::no_room: return job_texts::no_room;
     case Reason::part_size_not_positive: return job_texts::part_size_not_positive;
@@ -58,6 +59,7 @@ const char* reason_text(Reason reason) {
     case Reason::cannot_write: return job_texts::cannot_write;
     case Reason::cannot_close: return job_texts::cannot_close;
     case Reason::cannot_rename: return job_texts::cannot_rename;
+    case Reason::cannot_hash: return job_texts::cannot_hash;
     case Reason::cannot_look_through_folder: return job_texts::cannot_look_through_folder;
     case Reason::cannot_start: return job_texts::cannot_start;
   }

@@ -7,13 +7,14 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
-#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "job/split_job.h"
+#include "split/block_hasher.h"
+#include "split/checksum_file.h"
 #include "split/file_handle.h"
 #include "split/file_stamp.h"
 #include "split/output_check.h"
@@ -28,7 +29,7 @@ namespace {
 
 using Reason = SplitOutcome::Reason;
 
-constexpr std::int64_t block_size = 1048576;
+constexpr std::int64_t block_size = BlockHasher::block_size;
 
 bool cancelled() { return split_job.cancel_requested.load(); }
 
@@ -36,7 +37,8 @@ bool cancelled() { return split_job.cancel_requested.load(); }
 struct MadeSoFar {
   std::int32_t parts = 0;
   bool last_part_whole = true;
-  UnfinishedFile script;
+  // The files after the parts: the checksum file and the script.
+  UnfinishedFile unfinished;
 };
 
 // Writes the whole buffer or throws: a short write loses bytes. Only a text beyond
@@ -75,15 +77,27 @@ bool is_batch_file(const WidePath& path) {
   return CompareStringOrdinal(extension.c_str(), -1, L".bat", -1, TRUE) == CSTR_EQUAL;
 }
 
-// Copies the next `length` bytes of the source into the part through `block`,
-// adding each block to `copied` and printing one dot for it. True when they are
-// all copied, false when a cancel stopped the copy. Throws on a read or write
-// failure, and when the source ends early: no lost byte is ever reported as a
-// finished split.
-bool copy_part(FileHandle& source, FileHandle& part, char* block, std::int64_t length, std::int64_t& copied,
+// Its narrow form is taken before the first byte: a name too long for it fails the
+// split before any part is written, not after all of them.
+std::optional<SplitOutcome> refuse_too_long(const WidePath& path) {
+  try {
+    path.narrow();
+    return std::nullopt;
+  } catch (const std::invalid_argument&) {
+    return SplitOutcome::failure(Reason::name_too_long, path.text());
+  }
+}
+
+// Copies the next `length` bytes of the source into the part, block by block,
+// handing each block to the hasher once it is written, adding it to `copied` and
+// printing one dot for it. True when they are all copied, false when a cancel
+// stopped the copy. Throws on a read or write failure, and when the source ends
+// early: no lost byte is ever reported as a finished split.
+bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, std::int64_t length, std::int64_t& copied,
                const std::wstring& source_name, const std::wstring& part_name) {
   std::int64_t written = 0;
   while (written < length && !cancelled()) {
+    char* const block = hasher.free_block();
     // Writers are kept out, but should the source end early all the same (a file
     // server need not honour the sharing), a read then gives 0 bytes: the size
     // taken at the start says more bytes are due.
@@ -92,26 +106,43 @@ bool copy_part(FileHandle& source, FileHandle& part, char* block, std::int64_t l
     if (count < 0) throw SplitOutcome::failure(Reason::cannot_read, source_name, _doserrno);
     if (count == 0) throw SplitOutcome::failure(Reason::source_changed, source_name);
     write_all(part, block, static_cast<std::size_t>(count), part_name);
+    hasher.hand_over(static_cast<std::size_t>(count));
     written += count;
     copied += count;
-    split_job.bytes_copied.store(copied, std::memory_order_relaxed);
     std::cout << '.';
   }
   return written == length;
 }
 
-// A script cut short would rebuild a wrong file, or write the joined parts over the
-// first one: it is written whole or not at all.
-void write_script(const RejoinScript& script, const WidePath& script_path, UnfinishedFile& unfinished) {
+// The files after the parts, the checksum file and then the script, each written
+// whole or not at all: a script cut short would rebuild a wrong file, or write the
+// joined parts over the first one. A checksum file whose script could not be made
+// belongs to no finished split, and goes again.
+void write_checksums_and_script(const ChecksumFile& checksums, const SplitDigests& digests,
+                                const WidePath& checksum_path, const RejoinScript& script,
+                                const WidePath& script_path, UnfinishedFile& unfinished) {
   write_whole_file(
-      script_path, Reason::script_exists,
+      checksum_path, Reason::checksum_exists,
       [&](FileHandle& file, const std::wstring& name) {
-        script.write([&](const std::string& piece) {
-          write_all(file, piece.data(), piece.size(), name);
-          return true;
-        });
+        checksums.write(digests, [&](const std::string& piece) { write_all(file, piece.data(), piece.size(), name); });
       },
       unfinished);
+  try {
+    write_whole_file(
+        script_path, Reason::script_exists,
+        [&](FileHandle& file, const std::wstring& name) {
+          script.write([&](const std::string& piece) {
+            write_all(file, piece.data(), piece.size(), name);
+            return true;
+          });
+        },
+        unfinished);
+  } catch (...) {
+    if (!DeleteFileW(checksum_path.text().c_str())) {
+      unfinished = {SplitOutcome::ScriptLeft::not_removed, checksum_path.text()};
+    }
+    throw;
+  }
 }
 
 SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
@@ -126,19 +157,17 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   const auto size = static_cast<std::int64_t>(stamp.size);
   split_job.bytes_in_all = size;
   const PartSequence parts(split_job.source_path);
-  // Its narrow form is taken now: a script name too long for it fails the split
-  // before any part is written, not after all of them.
   const WidePath script_path = source_path.with_extension(L"bat");
-  try {
-    script_path.narrow();
-  } catch (const std::invalid_argument&) {
-    return SplitOutcome::failure(Reason::name_too_long, script_path.text());
-  }
+  const WidePath checksum_path = checksum_path_of(source_path);
+  // "movie.iso.sha256" is the longest of the names after the parts: "movie.bat" and
+  // the temporary names are shorter.
+  if (std::optional<SplitOutcome> refusal = refuse_too_long(checksum_path)) return *refusal;
   // The name must be exact in the script's code page as well as in the one the
-  // files are made with; on Japanese Windows they are one.
+  // files are made with; on Japanese Windows they are one. Every name has its UTF-8.
   const std::optional<std::string> target_name =
       exact_narrow_text(source_path.file_name().text(), RejoinScript::code_page);
   if (!target_name) return SplitOutcome::failure(Reason::name_not_in_code_page, source_name);
+  const std::string utf8_target_name = exact_narrow_text(source_path.file_name().text(), CP_UTF8).value_or("");
 
   if (size < part_size) std::cout << "No need to split." << std::endl;
 
@@ -149,16 +178,18 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   if (count > INT32_MAX) return SplitOutcome::failure(Reason::too_many_parts, source_name);
   const auto part_count = static_cast<std::int32_t>(count);
   const RejoinScript script(*target_name, part_count, part_size, size - (count - 1) * part_size);
+  const ChecksumFile checksums(utf8_target_name, part_count);
   const std::vector<NamedOutput> other_files = {{script_path, Reason::script_exists},
-                                                {temporary_path_of(script_path), Reason::temporary_exists}};
-  if (std::optional<SplitOutcome> stop = check_outputs(parts, part_count, other_files, stamp.size + script.length())) {
-    return *stop;
-  }
+                                                {temporary_path_of(script_path), Reason::temporary_exists},
+                                                {checksum_path, Reason::checksum_exists},
+                                                {temporary_path_of(checksum_path), Reason::temporary_exists}};
+  const std::uint64_t room_needed = stamp.size + script.length() + checksums.length();
+  if (std::optional<SplitOutcome> stop = check_outputs(parts, part_count, other_files, room_needed)) return *stop;
 
-  // One block for the whole split, whatever the sizes. A fresh block for each part
-  // measurably slowed the copy of small parts, for nothing: a block's old bytes are
-  // never written.
-  const std::unique_ptr<char[]> block(new char[block_size]);
+  // The same few blocks for the whole split, whatever the sizes. A fresh block for
+  // each part measurably slowed the copy of small parts, for nothing: a block's old
+  // bytes are never written.
+  BlockHasher hasher(split_job.bytes_copied);
   std::int64_t copied = 0;
   // Counted in 64 bits: a 32-bit number would step past the largest after the last part.
   for (std::int64_t i = 1; i <= count && !cancelled(); ++i) {
@@ -171,7 +202,8 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
     ++made.parts;
     made.last_part_whole = false;
     const bool whole =
-        copy_part(source, part, block.get(), std::min(part_size, size - copied), copied, source_name, part_name);
+        copy_part(source, part, hasher, std::min(part_size, size - copied), copied, source_name, part_name);
+    if (whole) hasher.end_part();
     // A part cut short by a cancel is left anyway; flushing it would only delay the cancel.
     if (whole && !part.flush()) throw SplitOutcome::failure(Reason::cannot_write, part_name, _doserrno);
     if (!part.close()) throw SplitOutcome::failure(Reason::cannot_close, part_name, _doserrno);
@@ -189,7 +221,7 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
     return SplitOutcome::failure(Reason::source_changed, source_name);
   }
 
-  write_script(script, script_path, made.script);
+  write_checksums_and_script(checksums, hasher.finish(), checksum_path, script, script_path, made.unfinished);
   return {};
 }
 
@@ -211,13 +243,14 @@ SplitOutcome split_file(std::int64_t part_size) {
     outcome = SplitOutcome::failure(Reason::out_of_memory);
   }
   if (outcome.reason == Reason::part_exists || outcome.reason == Reason::script_exists ||
-      outcome.reason == Reason::temporary_exists || outcome.system_error == ERROR_FILE_EXISTS) {
+      outcome.reason == Reason::temporary_exists || outcome.reason == Reason::checksum_exists ||
+      outcome.system_error == ERROR_FILE_EXISTS) {
     std::cout << "Output File exist." << std::endl;
   }
   outcome.parts_kept = made.parts;
   outcome.first_part = PartSequence(split_job.source_path).wide_part_path(1);
   outcome.last_part_short = !made.last_part_whole;
-  outcome.script_left = made.script.state;
-  outcome.unfinished_file = made.script.path;
+  outcome.script_left = made.unfinished.state;
+  outcome.unfinished_file = made.unfinished.path;
   return outcome;
 }

@@ -21,10 +21,11 @@ struct SplitOutcome {
     raw_path,
     name_not_in_code_page,
     name_too_long,
-    // A part, the script, or the name the script is written under until it is
-    // whole, exists already.
+    // A part, the script, the checksum file, or the name one of these two is
+    // written under until it is whole, exists already.
     part_exists,
     script_exists,
+    checksum_exists,
     temporary_exists,
     no_room,
     part_size_not_positive,
@@ -38,12 +39,15 @@ struct SplitOutcome {
     cannot_close,
     // The whole file could not be given its final name.
     cannot_rename,
+    // The system could not compute a SHA-256.
+    cannot_hash,
     cannot_look_through_folder,
     cannot_start,
   };
 
-  // What became of a script whose write did not end well: it is written under a
-  // temporary name until it is whole, and that file is removed again.
+  // What became of the files after the parts, the checksum file and the script, when
+  // their writing did not end well: each is written under a temporary name until it
+  // is whole, and what was written is removed again.
   enum class ScriptLeft { none, removed, not_removed };
 
   static SplitOutcome cancel() {
@@ -77,6 +81,6 @@ struct SplitOutcome {
   std::wstring first_part;
   bool last_part_short = false;
   ScriptLeft script_left = ScriptLeft::none;
-  // For not_removed: the temporary file the user must remove.
+  // For not_removed: the file the user must remove.
   std::wstring unfinished_file;
 };

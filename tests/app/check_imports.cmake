@@ -1,6 +1,6 @@
 # Fails unless PROGRAM imports only DLLs that every Windows installation has.
 cmake_policy(SET CMP0057 NEW)
-set(windows_dlls kernel32.dll user32.dll comdlg32.dll shell32.dll comctl32.dll ole32.dll msvcrt.dll gdi32.dll advapi32.dll)
+set(windows_dlls kernel32.dll user32.dll comdlg32.dll shell32.dll comctl32.dll ole32.dll msvcrt.dll gdi32.dll advapi32.dll bcrypt.dll)
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${PROGRAM}")

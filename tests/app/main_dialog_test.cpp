@@ -136,6 +136,7 @@ TEST_F(SizeTextInDialog, AcceptedSizesStartAJobWithThatSize) {
     EXPECT_EQ(dialog.text(IDC_SOURCE_PATH), folder / "movie.iso");
     DeleteFileA((folder / "movie.iso_1").c_str());
     DeleteFileA((folder / "movie.bat").c_str());
+    DeleteFileA((folder / "movie.iso.sha256").c_str());
   }
 }
 
@@ -329,7 +330,9 @@ TEST(MainDialog, StartHandsTheFocusOnToTheCancelButtonAndTheBarAndCaptionFollowT
     EXPECT_EQ(focus_during_the_job, dialog.control(IDC_CANCEL_SPLIT));
     EXPECT_TRUE(pump_until([&] { return bar_at() == -1 && IsWindowEnabled(start); })) << "the bar stayed";
     EXPECT_TRUE(pump_until([&] { return caption() == "Parcelor"; })) << caption();
-    for (const char* name : {"movie.iso_1", "movie.iso_2", "movie.iso_3", "movie.bat"}) DeleteFileA((folder / name).c_str());
+    for (const char* name : {"movie.iso_1", "movie.iso_2", "movie.iso_3", "movie.bat", "movie.iso.sha256"}) {
+      DeleteFileA((folder / name).c_str());
+    }
   }
 }
 
@@ -411,8 +414,8 @@ TEST(MainDialog, BareNameFromTheCommandLineIsSplitBesideItsSource) {
   EXPECT_EQ(finished.text, job_texts::split_finished);
   EXPECT_TRUE(disabled_while_shown);
   ASSERT_TRUE(pump_until([&] { return IsWindowEnabled(dialog.control(IDC_START_SPLIT)); }));
-  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso_1", "movie.iso_2",
-                                                               "movie.iso_3", "movie.iso_4"}));
+  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso.sha256", "movie.iso_1",
+                                                               "movie.iso_2", "movie.iso_3", "movie.iso_4"}));
   EXPECT_EQ(files_in(elsewhere.path()), std::vector<std::string>{});
   EXPECT_EQ(std::wstring(selected_path), L"movie.iso");
 

@@ -161,7 +161,8 @@ TEST_F(SplitJobTest, AnsweringCancelLeavesTheJobRunning) {
   EXPECT_EQ(finished.text, job_texts::split_finished);
   ASSERT_TRUE(wait_until_idle());
   EXPECT_EQ(files_in(folder.path()),
-            (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso_1", "movie.iso_2", "movie.iso_3"}));
+            (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso.sha256", "movie.iso_1", "movie.iso_2",
+                                      "movie.iso_3"}));
 }
 
 TEST_F(SplitJobTest, ConfirmedCancelStopsAtTheNextBlockAndSaysWhatIsLeft) {
@@ -233,7 +234,8 @@ TEST_F(SplitJobTest, EndOfJobNoticeFromElsewhereNeitherEndsNorJoinsTheJob) {
   EXPECT_EQ(finished.text, job_texts::split_finished);
   EXPECT_TRUE(wait_until_idle());
   EXPECT_EQ(split_job.worker, nullptr);
-  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso_1", "movie.iso_2"}));
+  EXPECT_EQ(files_in(folder.path()),
+            (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso.sha256", "movie.iso_1", "movie.iso_2"}));
 }
 
 TEST_F(SplitJobTest, SecondJobClearsTheFlagsAndReplacesTheWorker) {
@@ -277,6 +279,7 @@ TEST_F(SplitJobTest, PartSizesInMiBBecomeBytes) {
     EXPECT_EQ(finished.first_line(), c.size_mb > 0 ? job_texts::split_finished : job_texts::split_failed) << c.size_mb;
     DeleteFileA((folder / "movie.iso_1").c_str());
     DeleteFileA((folder / "movie.bat").c_str());
+    DeleteFileA((folder / "movie.iso.sha256").c_str());
   }
 }
 

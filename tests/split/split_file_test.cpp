@@ -106,7 +106,7 @@ TEST_F(SplitFileTest, PartsAreByteExactSlicesForEverySize) {
     EXPECT_EQ(output.text().substr(before.size()), expected_output(source, lengths, c.source_size < c.part_size));
 
     Bytes joined;
-    std::vector<std::string> expected_files = {"movie.bat", "movie.iso"};
+    std::vector<std::string> expected_files = {"movie.bat", "movie.iso", "movie.iso.sha256"};
     for (std::size_t k = 1; k <= lengths.size(); ++k) {
       const std::string part = "movie.iso_" + std::to_string(k);
       expected_files.push_back(part);
@@ -198,10 +198,12 @@ TEST_F(SplitFileTest, ExistingFirstPartStopsBeforeAnyCopy) {
   EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1"}));
 }
 
-// The script's name, and the name it is written under until it is whole.
-TEST_F(SplitFileTest, ExistingScriptOrItsTemporaryNameIsNeverOverwrittenAndNoPartIsMade) {
-  for (const auto& [taken, reason] : {std::pair{"movie.bat", Reason::script_exists},
-                                      std::pair{"movie.~pc", Reason::temporary_exists}}) {
+// The script's and the checksum file's names, and the names they are written under
+// until they are whole.
+TEST_F(SplitFileTest, ExistingScriptChecksumsOrTheirTemporaryNamesAreNeverOverwrittenAndNoPartIsMade) {
+  for (const auto& [taken, reason] :
+       {std::pair{"movie.bat", Reason::script_exists}, std::pair{"movie.~pc", Reason::temporary_exists},
+        std::pair{"movie.iso.sha256", Reason::checksum_exists}, std::pair{"movie.iso.~pc", Reason::temporary_exists}}) {
     TempFolder each;
     CapturedOutput each_output;
     const std::string source = each / "movie.iso";
@@ -233,24 +235,24 @@ std::string path_of_length(const TempFolder& folder, std::size_t length, const s
 }
 
 TEST_F(SplitFileTest, PartPathTooLongForThePlatformCreatesNothing) {
-  // Ten parts: the ninth part's path takes 259 bytes, the tenth's one more.
-  const std::string source = path_of_length(folder, 257, ".iso");
-  write_file(source, pattern_bytes(10));
-  expect_failure(split(source, 1), Reason::name_too_long, source + "_10");
+  // A million parts: the checksum file's path takes 259 bytes, the last part's one more.
+  const std::string source = path_of_length(folder, 252, ".iso");
+  write_file(source, Bytes(1000000));
+  expect_failure(split(source, 1), Reason::name_too_long, source + "_1000000");
   EXPECT_EQ(files_in(folder.path()).size(), 1u);
 }
 
-TEST_F(SplitFileTest, ScriptPathBeyond259BytesFailsBeforeAnyPart) {
-  // Without an extension the script path is four bytes longer than the source path.
-  const std::string fits = path_of_length(folder, 255, "");
+TEST_F(SplitFileTest, ChecksumPathBeyond259BytesFailsBeforeAnyPart) {
+  // The checksum file's path is seven bytes longer than the source's.
+  const std::string fits = path_of_length(folder, 252, ".iso");
   write_file(fits, pattern_bytes(10));
   EXPECT_EQ(split(fits, MiB).ending, Ending::finished);
-  EXPECT_TRUE(file_exists(fits + ".bat"));
+  EXPECT_TRUE(file_exists(fits + ".sha256"));
 
   TempFolder other;
-  const std::string too_long = path_of_length(other, 256, "");
+  const std::string too_long = path_of_length(other, 253, ".iso");
   write_file(too_long, pattern_bytes(10));
-  expect_failure(split(too_long, MiB), Reason::name_too_long, too_long + ".bat");
+  expect_failure(split(too_long, MiB), Reason::name_too_long, too_long + ".sha256");
   EXPECT_EQ(files_in(other.path()).size(), 1u);
 }
 
@@ -348,8 +350,11 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
     _doserrno = ERROR_NETNAME_DELETED;
     return -1;
   };
-  // Half the text is on the disk when the exception comes.
+  // After the last block the checksum file's one write goes through; half the
+  // script's text is on the disk when the exception comes.
   const auto throwing_write = [](int descriptor, const void* data, unsigned int count) -> int {
+    static int calls = 0;
+    if (++calls % 2 == 1) return _write(descriptor, data, count);
     _write(descriptor, data, count / 2);
     throw std::bad_alloc();
   };
@@ -366,7 +371,7 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
                {"part closed in failure", 2, Reason::cannot_close, "movie.iso_2", 0, true, false},
                {"part flushed in failure", 2, Reason::cannot_write, "movie.iso_2", ERROR_NETNAME_DELETED, true, false},
                {"part written in failure", 1, Reason::cannot_write, "movie.iso_2", ERROR_DISK_FULL, true, false},
-               {"script written in failure", 2, Reason::cannot_write, "movie.~pc", ERROR_DISK_FULL, false, true},
+               {"checksums written in failure", 2, Reason::cannot_write, "movie.iso.~pc", ERROR_DISK_FULL, false, true},
                {"script write thrown out of", 2, Reason::out_of_memory, "", 0, false, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -392,7 +397,8 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
     EXPECT_EQ(outcome.system_error, c.system_error);
     EXPECT_EQ(outcome.parts_kept, 2);
     EXPECT_EQ(outcome.last_part_short, c.last_part_short);
-    // A script that could not be written whole is gone again, under either name.
+    // A checksum file or script that could not be written whole is gone again,
+    // under either name; so is a checksum file whose script failed.
     EXPECT_EQ(outcome.script_left, c.script_begun ? SplitOutcome::ScriptLeft::removed : SplitOutcome::ScriptLeft::none);
     EXPECT_EQ(files_in(each.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1", "movie.iso_2"}));
   }

@@ -1,0 +1,85 @@
+#pragma once
+// The SHA-256 of every part and of the whole source, from the blocks the copy reads
+// anyway, never from a second read. Every byte feeds two streams, its part's and
+// the whole's, and CNG hashes one stream on one core at a time: so two threads of
+// its own hash beside the copy, one the parts and one the whole. The copy takes a
+// free block, reads into it, writes it out and hands it over; it waits only when
+// every block is still being hashed, so at most a few MiB are ever held.
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "split/sha256.h"
+#include "split/split_outcome.h"
+
+struct SplitDigests {
+  std::vector<Sha256Digest> parts;
+  Sha256Digest whole;
+};
+
+class BlockHasher {
+ public:
+  static constexpr std::size_t block_size = 1048576;
+
+  // progress: kept at the bytes both threads have hashed, which the copy wrote
+  // before it handed them over. Throws a failed SplitOutcome (cannot_hash).
+  explicit BlockHasher(std::atomic<std::int64_t>& progress);
+  // Stops both threads once the block each is hashing is done: a cancel or a
+  // failure ends the hashing with the copy, within a block.
+  ~BlockHasher();
+  BlockHasher(const BlockHasher&) = delete;
+  BlockHasher& operator=(const BlockHasher&) = delete;
+
+  // A block of block_size bytes to read the next bytes into; waits while every
+  // block is being hashed. Throws what a hashing thread failed with.
+  char* free_block();
+  // Hands over the block last taken, holding `count` bytes of the current part.
+  void hand_over(std::size_t count);
+  // The current part has had all its bytes: its digest is taken.
+  void end_part();
+  // Waits until everything handed over is hashed: the digests of the parts, in
+  // order, and of the whole. Throws what a hashing thread failed with.
+  SplitDigests finish();
+
+ private:
+  static constexpr std::size_t blocks_in_flight = 4;
+  enum Lane { parts_lane, whole_lane };
+
+  struct Slot {
+    std::unique_ptr<char[]> data;
+    std::size_t count = 0;
+    bool ends_part = false;
+  };
+
+  void hash_lane(Lane lane);
+  // Under the lock: the blocks both lanes are done with.
+  std::uint64_t hashed_by_both() const;
+  void stop();
+  void hand_over_slot(std::size_t count, bool ends_part);
+
+  Sha256Algorithm algorithm;
+  Sha256Stream part_stream{algorithm};
+  Sha256Stream whole_stream{algorithm};
+  std::array<Slot, blocks_in_flight> slots;
+  std::atomic<std::int64_t>& progress;
+
+  // Between the copy and the two lanes, under `mutex`: blocks are handed over and
+  // hashed in order, block n living in slot n % blocks_in_flight.
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::uint64_t handed_over = 0;
+  std::array<std::uint64_t, 2> hashed{};
+  std::array<std::int64_t, 2> bytes_hashed{};
+  bool stopping = false;
+  std::optional<SplitOutcome> failure;
+  std::vector<Sha256Digest> part_digests;
+
+  std::array<std::thread, 2> lanes;
+};
