@@ -7,6 +7,10 @@
 //     "ok=1 seconds=S peak_mib=M".
 //   unflushed PART_MIB SOURCE
 //     The same split without flushing its files to the disk, to weigh the flush.
+//   hash SOURCE
+//     One SHA-256 stream over SOURCE, read in 1 MiB blocks, through the same CNG
+//     the split hashes with: what one hashing core can do. Answers
+//     "ok=1 seconds=S digest=HEX".
 //   script PART_COUNT PART_BYTES SOURCE
 //     Writes the rejoin script that a split of SOURCE into PART_COUNT parts of
 //     PART_BYTES would write, without the parts: making hundreds of thousands of
@@ -27,6 +31,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -35,6 +40,7 @@
 #include "job/split_job.h"
 #include "split/file_handle.h"
 #include "split/rejoin_script.h"
+#include "split/sha256.h"
 #include "split/split_file.h"
 #include "split/wide_path.h"
 
@@ -95,6 +101,20 @@ bool time_script(std::int32_t part_count, std::int64_t part_bytes, const std::st
   return ok;
 }
 
+bool time_hash(const std::string& source) {
+  const auto start = Clock::now();
+  FileHandle file(source.c_str(), OpenMode::source);
+  const Sha256Algorithm algorithm;
+  Sha256Stream stream(algorithm);
+  const std::unique_ptr<char[]> block(new char[MiB]);
+  int count = 0;
+  while ((count = file.read(block.get(), MiB)) > 0) stream.add(block.get(), static_cast<std::size_t>(count));
+  const std::string digest = hex_of(stream.finish());
+  std::printf("ok=%d seconds=%.4f digest=%s\n", count == 0, milliseconds_between(start, Clock::now()) / 1000,
+              digest.c_str());
+  return count == 0;
+}
+
 // Runs one command line and answers it with one line; false when the command is
 // malformed or what it ran failed.
 bool run(const std::string& command_line) {
@@ -102,15 +122,19 @@ bool run(const std::string& command_line) {
   std::string command;
   std::int64_t first = 0;  // PART_MIB, or PART_COUNT for "script"
   std::int64_t second = 0;  // DELAY_MS or PART_BYTES
-  words >> command >> first;
+  words >> command;
+  if (command != "hash") words >> first;
   if (command == "cancel" || command == "script") words >> second;
   std::string source;
   std::getline(words >> std::ws, source);
   bool ok = false;
-  if ((command != "split" && command != "unflushed" && command != "cancel" && command != "script") || first <= 0 ||
-      source.empty()) {
+  if ((command != "split" && command != "unflushed" && command != "cancel" && command != "script" &&
+       command != "hash") ||
+      (first <= 0 && command != "hash") || source.empty()) {
     std::printf("ok=0 usage: split PART_MIB SOURCE | unflushed PART_MIB SOURCE | cancel PART_MIB DELAY_MS SOURCE |"
-                " script PART_COUNT PART_BYTES SOURCE\n");
+                " script PART_COUNT PART_BYTES SOURCE | hash SOURCE\n");
+  } else if (command == "hash") {
+    ok = time_hash(source);
   } else if (command == "script") {
     ok = time_script(static_cast<std::int32_t>(first), second, source);
   } else {

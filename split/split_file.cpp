@@ -30,6 +30,10 @@ namespace {
 using Reason = SplitOutcome::Reason;
 
 constexpr std::int64_t block_size = BlockHasher::block_size;
+// A long part is flushed as it goes: each flush is then short, the hashing goes on
+// with the blocks in flight meanwhile, and a cancel never waits for a whole part
+// to reach the disk.
+constexpr std::int64_t flush_interval = 32 * block_size;
 
 bool cancelled() { return split_job.cancel_requested.load(); }
 
@@ -90,7 +94,7 @@ std::optional<SplitOutcome> refuse_too_long(const WidePath& path) {
 
 // Copies the next `length` bytes of the source into the part, block by block,
 // handing each block to the hasher once it is written, adding it to `copied` and
-// printing one dot for it. True when they are all copied, false when a cancel
+// printing one dot for it, and flushing the part as it goes. True when they are all copied, false when a cancel
 // stopped the copy. Throws on a read or write failure, and when the source ends
 // early: no lost byte is ever reported as a finished split.
 bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, std::int64_t length, std::int64_t& copied,
@@ -108,6 +112,9 @@ bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, std::i
     write_all(part, block, static_cast<std::size_t>(count), part_name);
     hasher.hand_over(static_cast<std::size_t>(count));
     written += count;
+    if (written % flush_interval == 0 && written < length && !part.flush()) {
+      throw SplitOutcome::failure(Reason::cannot_write, part_name, _doserrno);
+    }
     copied += count;
     std::cout << '.';
   }
