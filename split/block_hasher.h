@@ -49,7 +49,7 @@ class BlockHasher {
   SplitDigests finish();
 
  private:
-  static constexpr std::size_t blocks_in_flight = 4;
+  static constexpr std::size_t blocks_in_flight = 8;
   enum Lane { parts_lane, whole_lane };
 
   struct Slot {
