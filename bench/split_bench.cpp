@@ -36,6 +36,7 @@
 #include <streambuf>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "job/split_job.h"
 #include "split/file_handle.h"
@@ -93,7 +94,8 @@ bool time_script(std::int32_t part_count, std::int64_t part_bytes, const std::st
   const WidePath source_path(source.c_str());
   const RejoinScript script(source_path.file_name().narrow(), part_count, part_bytes, part_bytes);
   FileHandle file(source_path.with_extension(L"bat").narrow().c_str(), OpenMode::new_file);
-  const bool ok = script.write([&](const std::string& piece) {
+  const SplitDigests digests{std::vector<Sha256Digest>(static_cast<std::size_t>(part_count)), {}};
+  const bool ok = script.write(digests, [&](const std::string& piece) {
     return file.write(piece.data(), static_cast<unsigned int>(piece.size())) == static_cast<int>(piece.size());
   }) && file.close();
   std::printf("ok=%d seconds=%.4f bytes=%llu\n", ok, milliseconds_between(start, Clock::now()) / 1000,

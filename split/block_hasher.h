@@ -19,11 +19,6 @@
 #include "split/sha256.h"
 #include "split/split_outcome.h"
 
-struct SplitDigests {
-  std::vector<Sha256Digest> parts;
-  Sha256Digest whole;
-};
-
 class BlockHasher {
  public:
   static constexpr std::size_t block_size = 1048576;

@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "split/block_hasher.h"
+#include "split/sha256.h"
 #include "split/wide_path.h"
 
 // "C:\d\movie.iso" gives "C:\d\movie.iso.sha256".

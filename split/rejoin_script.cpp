@@ -2,30 +2,17 @@
 
 #include <utility>
 
-// Every line of the script is one simple command: cmd parses compound forms in ways
-// that differ between versions, and between Windows and look-alikes. A name only
-// ever stands inside quotes, where & ( ) ^ ; , = and blanks are plain letters, and
-// never in the body of a "for" nor after "call", which would read a % in it twice.
+#include "split/batch_text.h"
+
+using batch_text::line_end;
+using batch_text::quoted;
 
 namespace {
 
 // /y: a COPYCMD=/-Y in the environment would make copy ask before it appends to
 // the file it made, and wait for ever where nobody answers.
 const std::string command_word = "copy /b /y";
-const std::string line_end = "\r\n";
 const std::string copy_check = "if errorlevel 1 goto copy_failed\r\n";
-
-// The command interpreter expands %...% even inside quotes, so "a%20b.iso_1" would
-// be read as "a0b.iso_1"; "%%" stands for one "%". A code page 932 trail byte is
-// never 0x25, so every such byte really is a percent sign.
-std::string quoted(const std::string& name) {
-  std::string result = "\"";
-  for (char c : name) {
-    result += c;
-    if (c == '%') result += '%';
-  }
-  return result + "\"";
-}
 
 bool plain_ascii(const std::string& name) {
   for (char c : name) {
@@ -80,6 +67,10 @@ std::int64_t RejoinScript::part_size_of(std::int32_t number) const {
   return number == part_count ? last_part_size : part_size;
 }
 
+std::string RejoinScript::building_name() const { return target_name + ".rejoining"; }
+
+bool RejoinScript::target_empty() const { return part_count == 1 && last_part_size == 0; }
+
 std::string RejoinScript::head() const {
   return "@echo off" + line_end +
          // Whatever the registry sets as the default: "if not", "%~dp0" and "%~z" need
@@ -92,6 +83,9 @@ std::string RejoinScript::head() const {
          // errorlevel to 0, so a 1 here is pushd's.
          "pushd \"%~dp0\"" + line_end +  //
          "if errorlevel 1 goto no_folder" + line_end +
+         // Tells whether this run has a file of hashes in %TEMP% to remove; the
+         // environment may hold a variable of that name.
+         "set \"sums=\"" + line_end +  //
          "echo Checking the parts of " + quoted(target_name) + " (" + std::to_string(part_count) + " in all)..." +
          line_end;
 }
@@ -113,28 +107,30 @@ std::string RejoinScript::checks(std::int32_t number) const {
 }
 
 // A file of the target's name may be the original, or anything else the user keeps;
-// a folder of that name would receive the data inside it. Either stops the script.
-std::string RejoinScript::target_check() const {
-  return "if exist " + quoted(target_name) + " goto target_exists" + line_end;
+// a folder of that name would receive the data inside it. Either stops the script,
+// and so does a file or folder of the name the file is built under.
+std::string RejoinScript::guards() const {
+  return "if exist " + quoted(target_name) + " goto target_exists" + line_end +  //
+         "if exist " + quoted(building_name()) + " goto building_exists" + line_end;
 }
 
 std::string RejoinScript::entry(std::int32_t number) const {
   return (number > 1 ? " + " : " ") + quoted(part_name(number));
 }
 
-std::string RejoinScript::target() const { return " " + quoted(target_name); }
+std::string RejoinScript::destination() const { return " " + quoted(building_name()); }
 
-// The first line builds the target from the first parts; a later line appends the
-// next parts to it:  copy /b "movie.iso" + "movie.iso_481" + ... "movie.iso"
+// The first line builds the file from the first parts; a later line appends the
+// next parts to it:  copy /b /y "movie.iso.rejoining" + "movie.iso_481" + ... "movie.iso.rejoining"
 std::string RejoinScript::copy_line(std::int32_t first, std::int32_t last) const {
-  std::string line = command_word + (first > 1 ? target() : "");
+  std::string line = command_word + (first > 1 ? destination() : "");
   for (std::int32_t number = first; number <= last; ++number) line += entry(number);
-  return line + target();
+  return line + destination();
 }
 
 // One line when the list fits the interpreter's limit, else several shorter ones.
 void RejoinScript::for_each_copy_line(const CopyLineVisitor& visit) const {
-  const std::size_t target_length = target().size();
+  const std::size_t target_length = destination().size();
   const auto kind = [](std::int32_t number) { return std::pair{digits(number), number > 1}; };
   const auto entry_length = [&](std::int32_t number) { return entry(number).size(); };
   const std::uint64_t one_line = command_word.size() + target_length + sum_of_lengths(part_count, kind, entry_length);
@@ -155,14 +151,14 @@ void RejoinScript::for_each_copy_line(const CopyLineVisitor& visit) const {
   visit(first, part_count, length + target_length);
 }
 
-// Every way out but the first pauses, so that a double-clicked window stays open
-// to be read; with its input redirected the script does not wait.
-std::string RejoinScript::tail() const {
+// The ways out of a script that made nothing, or not all of it. Each pauses, so
+// that a double-clicked window stays open to be read; with its input redirected
+// the script does not wait.
+std::string RejoinScript::failure_exits() const {
   const std::string name = quoted(target_name);
+  const std::string building = quoted(building_name());
   const std::string failed = "pause" + line_end + "popd" + line_end + "exit /b 1" + line_end;
-  std::string text = "popd" + line_end + "exit /b 0" + line_end +  //
-                     ":part_wrong" + line_end +                     //
-                     "echo " + name + " was not made or changed." + line_end;
+  std::string text = ":part_wrong" + line_end + "echo " + name + " was not made or changed." + line_end;
   // Such names read as other characters in another code page, and their parts as missing.
   if (!plain_ascii(target_name)) {
     text += "echo The names of these files are not plain ASCII: a console not set to code page 932 (Windows other "
@@ -174,9 +170,15 @@ std::string RejoinScript::tail() const {
          ":target_exists" + line_end +
          "echo " + name + " exists already here. Move or rename it, then run this again; nothing was changed." +
          line_end + failed +  //
-         ":copy_failed" + line_end + "echo Copying into " + name +
-         " failed: the file this run made is incomplete. Delete it, mend the cause above and run this again." +
+         ":building_exists" + line_end + "echo " + building +
+         " exists already here, perhaps left by an earlier run of this script. Delete or move it, then run this "
+         "again; nothing was changed." +
          line_end + failed +  //
+         ":copy_failed" + line_end + "echo Copying into " + building +
+         " failed: it is incomplete. Delete it, mend the cause above and run this again." + line_end + failed +  //
+         ":rename_failed" + line_end + "echo The rebuilt file could not be renamed to " + name + ": it is " +
+         building + " here. Rename it yourself." + line_end +  //
+         "if defined sums del \"%sums%\"" + line_end + failed +  //
          // Nothing was pushed: no popd.
          ":no_folder" + line_end +
          "echo This script cannot work in its own folder \"%~dp0\". Copy that folder to a local disk and run it "
@@ -186,7 +188,7 @@ std::string RejoinScript::tail() const {
 
 // The lines go to the sink in pieces of about 64 KiB: one write per line would make
 // a large script slow to write, one piece for all of it large.
-bool RejoinScript::write(const Sink& sink) const {
+bool RejoinScript::write(const SplitDigests& digests, const Sink& sink) const {
   constexpr std::size_t piece_size = 65536;
   std::string pending;
   bool ok = true;
@@ -200,20 +202,31 @@ bool RejoinScript::write(const Sink& sink) const {
   };
   add(head());
   for (std::int32_t number = 1; number <= part_count; ++number) add(checks(number));
-  add(target_check());
+  add(guards());
   // Each copy line is checked: a later append that failed would otherwise end well
   // over a cut file.
   for_each_copy_line([&](std::int32_t first, std::int32_t last, std::uint64_t) {
     add(copy_line(first, last) + line_end + copy_check);
   });
-  add(tail());
+  add(proof(digests.whole));
+  // The parts' digests stand after the normal way out: read only when the file is wrong.
+  add(search_head());
+  for (std::int32_t number = 1; number <= part_count; ++number) {
+    add(part_search(number, digests.parts[static_cast<std::size_t>(number - 1)]));
+  }
+  add(search_tail() + failure_exits() + subroutines());
   return ok && (pending.empty() || sink(pending));
 }
 
 std::uint64_t RejoinScript::length() const {
   const auto kind = [this](std::int32_t number) { return std::pair{digits(number), part_size_of(number)}; };
-  std::uint64_t total = head().size() + target_check().size() + tail().size() +
-                        sum_of_lengths(part_count, kind, [this](std::int32_t number) { return checks(number).size(); });
+  const Sha256Digest any_digest{};
+  std::uint64_t total =
+      head().size() + guards().size() + proof(any_digest).size() + search_head().size() + search_tail().size() +
+      failure_exits().size() + subroutines().size() +
+      sum_of_lengths(part_count, kind, [this](std::int32_t number) { return checks(number).size(); }) +
+      sum_of_lengths(
+          part_count, digits, [&](std::int32_t number) { return part_search(number, any_digest).size(); });
   for_each_copy_line([&](std::int32_t, std::int32_t, std::uint64_t length) {
     total += length + line_end.size() + copy_check.size();
   });

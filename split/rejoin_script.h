@@ -1,14 +1,19 @@
 #pragma once
 // The batch script that rebuilds the source from its parts. It first checks that
 // every part is there with the size this split gave it and that nothing has the
-// target's name yet, and only then glues them together with "copy /b":
-//   copy /b /y "movie.iso_1" + "movie.iso_2" "movie.iso"<CR><LF>
-// The text is made from the part count and sizes piece by piece and never held
-// whole: the script of 262,144 parts runs to tens of MiB.
+// target's name yet, then glues them together with "copy /b" under a name of its
+// own:
+//   copy /b /y "movie.iso_1" + "movie.iso_2" "movie.iso.rejoining"<CR><LF>
+// and gives the file the target's name only once its SHA-256 is the original's.
+// Should it differ, the script hashes each part to name the damaged ones.
+// The text is made from the part count, sizes and digests piece by piece and never
+// held whole: the script of 262,144 parts runs to tens of MiB.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+
+#include "split/sha256.h"
 
 class RejoinScript {
  public:
@@ -27,11 +32,12 @@ class RejoinScript {
   using Sink = std::function<bool(const std::string& piece)>;
 
   // Hands the whole text to `sink` in pieces of about 64 KiB, in order. False as
-  // soon as the sink says false.
-  bool write(const Sink& sink) const;
+  // soon as the sink says false. digests: one for each part, and the whole's.
+  bool write(const SplitDigests& digests, const Sink& sink) const;
 
-  // The text's length in bytes, without making it: lines that differ only in the
-  // digits of a number are as long as each other, so one of each kind is made.
+  // The text's length in bytes, without making it and before any digest is known:
+  // lines that differ only in the digits of a number are as long as each other, so
+  // one of each kind is made.
   std::uint64_t length() const;
 
   // The command interpreter refuses longer lines ("The input line is too long.").
@@ -45,14 +51,26 @@ class RejoinScript {
 
   std::string part_name(std::int32_t number) const;
   std::int64_t part_size_of(std::int32_t number) const;
+  // The name the file is built under until it is proven: "movie.iso.rejoining".
+  std::string building_name() const;
+  bool target_empty() const;
+
   std::string head() const;
   std::string checks(std::int32_t number) const;
-  std::string target_check() const;
+  std::string guards() const;
   std::string entry(std::int32_t number) const;
-  std::string target() const;
+  std::string destination() const;
   std::string copy_line(std::int32_t first, std::int32_t last) const;
   void for_each_copy_line(const CopyLineVisitor& visit) const;
-  std::string tail() const;
+  std::string failure_exits() const;
+
+  // The proof, in rejoin_proof.cpp: from the last copy line to the way out of a
+  // proven file, the search for damaged parts, and the subroutines both call.
+  std::string proof(const Sha256Digest& whole) const;
+  std::string search_head() const;
+  std::string part_search(std::int32_t number, const Sha256Digest& digest) const;
+  std::string search_tail() const;
+  std::string subroutines() const;
 
   const std::string target_name;
   const std::int32_t part_count;

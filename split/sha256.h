@@ -7,8 +7,15 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 using Sha256Digest = std::array<unsigned char, 32>;
+
+// What a split hashed: each part's digest in order, and the whole file's.
+struct SplitDigests {
+  std::vector<Sha256Digest> parts;
+  Sha256Digest whole;
+};
 
 // 64 lowercase hex digits, as sha256sum and certutil print them.
 std::string hex_of(const Sha256Digest& digest);

@@ -138,7 +138,7 @@ void write_checksums_and_script(const ChecksumFile& checksums, const SplitDigest
     write_whole_file(
         script_path, Reason::script_exists,
         [&](FileHandle& file, const std::wstring& name) {
-          script.write([&](const std::string& piece) {
+          script.write(digests, [&](const std::string& piece) {
             write_all(file, piece.data(), piece.size(), name);
             return true;
           });

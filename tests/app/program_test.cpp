@@ -58,7 +58,7 @@ TEST(Program, SplitsTheFileNamedOnItsCommandLineAndExitsWithZero) {
   CloseHandle(process.hProcess);
 
   EXPECT_TRUE(read_file(source + "_1") == bytes);
-  EXPECT_NE(read_text(folder / "my files\\movie.bat").find("\r\ncopy /b /y \"movie.iso_1\" \"movie.iso\"\r\n"),
+  EXPECT_NE(read_text(folder / "my files\\movie.bat").find("\r\ncopy /b /y \"movie.iso_1\" \"movie.iso.rejoining\"\r\n"),
             std::string::npos);
 }
 

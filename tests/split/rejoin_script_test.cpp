@@ -8,9 +8,10 @@
 
 namespace {
 
-std::string text_of(const RejoinScript& script) {
+std::string text_of(const RejoinScript& script, std::int32_t part_count) {
   std::string text;
-  EXPECT_TRUE(script.write([&](const std::string& piece) {
+  const SplitDigests digests{std::vector<Sha256Digest>(static_cast<std::size_t>(part_count)), {}};
+  EXPECT_TRUE(script.write(digests, [&](const std::string& piece) {
     text += piece;
     return true;
   }));
@@ -31,7 +32,7 @@ std::vector<std::string> lines_of(const std::string& text) {
 // The script's copy lines, each with its line end.
 std::string copy_lines_for(const std::string& target, int part_count) {
   std::string copy_lines;
-  for (const std::string& line : lines_of(text_of(RejoinScript(target, part_count, 10, 10)))) {
+  for (const std::string& line : lines_of(text_of(RejoinScript(target, part_count, 10, 10), part_count))) {
     if (line.compare(0, 8, "copy /b ") == 0) copy_lines += line + "\r\n";
   }
   return copy_lines;
@@ -40,18 +41,20 @@ std::string copy_lines_for(const std::string& target, int part_count) {
 // Whatever the registry's defaults and wherever it is started from, the script
 // works in its own folder and its own environment; every way out goes back.
 TEST(RejoinScript, SetsUpItsOwnEnvironmentAndLeavesItOnEveryWayOut) {
-  const std::vector<std::string> lines = lines_of(text_of(RejoinScript("50% off.iso", 3, 5368709120, 7)));
+  const std::vector<std::string> lines = lines_of(text_of(RejoinScript("50% off.iso", 3, 5368709120, 7), 3));
   ASSERT_GT(lines.size(), 4u);
   const std::vector<std::string> set_up = {"@echo off", "setlocal EnableExtensions DisableDelayedExpansion",
                                            "pushd \"%~dp0\"", "if errorlevel 1 goto no_folder"};
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4), set_up);
   std::vector<std::string> before_exits;
-  for (std::size_t i = 1; i < lines.size(); ++i) {
+  for (std::size_t i = 1; i < lines.size() && lines[i] != ":check_part"; ++i) {
     if (lines[i].rfind("exit /b ", 0) == 0) before_exits.push_back(lines[i - 1]);
   }
-  // Finished, a part wrong, the target there already, a copy failed; a folder not
-  // entered has nothing to leave.
-  EXPECT_EQ(before_exits, (std::vector<std::string>{"popd", "popd", "popd", "popd", "pause"}));
+  // Proven, not checked, damaged, a part wrong, the target or the file being built
+  // there already, a copy or the rename failed; a folder not entered has nothing to
+  // leave. The subroutines after them return to their callers.
+  EXPECT_EQ(before_exits, (std::vector<std::string>{"popd", "popd", "popd", "popd", "popd", "popd", "popd", "popd",
+                                                    "pause"}));
   // Sizes as text, beyond cmd's 32-bit numbers; names with their % doubled.
   EXPECT_NE(std::find(lines.begin(), lines.end(), "if not \"%size%\"==\"5368709120\" goto part_wrong"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "for %%f in (\"50%% off.iso_3\") do set \"size=%%~zf\""), lines.end());
@@ -59,7 +62,8 @@ TEST(RejoinScript, SetsUpItsOwnEnvironmentAndLeavesItOnEveryWayOut) {
     return line.rfind("copy /b /y ", 0) == 0;
   });
   ASSERT_NE(first_copy, lines.end());
-  EXPECT_EQ(*(first_copy - 1), "if exist \"50%% off.iso\" goto target_exists");
+  EXPECT_EQ(*(first_copy - 2), "if exist \"50%% off.iso\" goto target_exists");
+  EXPECT_EQ(*(first_copy - 1), "if exist \"50%% off.iso.rejoining\" goto building_exists");
 }
 
 struct ScriptCase {
@@ -69,9 +73,9 @@ struct ScriptCase {
 };
 
 const ScriptCase script_cases[] = {
-    {1, "copy /b /y \"movie.iso_1\" \"movie.iso\"\r\n", 38},
-    {2, "copy /b /y \"movie.iso_1\" + \"movie.iso_2\" \"movie.iso\"\r\n", 54},
-    {3, "copy /b /y \"movie.iso_1\" + \"movie.iso_2\" + \"movie.iso_3\" \"movie.iso\"\r\n", 70},
+    {1, "copy /b /y \"movie.iso_1\" \"movie.iso.rejoining\"\r\n", 48},
+    {2, "copy /b /y \"movie.iso_1\" + \"movie.iso_2\" \"movie.iso.rejoining\"\r\n", 64},
+    {3, "copy /b /y \"movie.iso_1\" + \"movie.iso_2\" + \"movie.iso_3\" \"movie.iso.rejoining\"\r\n", 80},
 };
 
 TEST(RejoinScript, OneCopyLineForOneToThreeParts) {
@@ -85,20 +89,23 @@ TEST(RejoinScript, OneCopyLineForOneToThreeParts) {
 TEST(RejoinScript, OnePartScriptByteForByte) {
   const unsigned char expected[] = {0x63, 0x6F, 0x70, 0x79, 0x20, 0x2F, 0x62, 0x20, 0x2F, 0x79, 0x20, 0x22, 0x6D, 0x6F, 0x76,
                                     0x69, 0x65, 0x2E, 0x69, 0x73, 0x6F, 0x5F, 0x31, 0x22, 0x20, 0x22, 0x6D,
-                                    0x6F, 0x76, 0x69, 0x65, 0x2E, 0x69, 0x73, 0x6F, 0x22, 0x0D, 0x0A};
+                                    0x6F, 0x76, 0x69, 0x65, 0x2E, 0x69, 0x73, 0x6F, 0x2E, 0x72, 0x65, 0x6A,
+                                    0x6F, 0x69, 0x6E, 0x69, 0x6E, 0x67, 0x22, 0x0D, 0x0A};
   EXPECT_EQ(copy_lines_for("movie.iso", 1), std::string(expected, expected + sizeof expected));
 }
 
 TEST(RejoinScript, PercentSignsAreDoubledAndNothingElseChanges) {
-  EXPECT_EQ(copy_lines_for("a%20b &^!.iso", 1), "copy /b /y \"a%%20b &^!.iso_1\" \"a%%20b &^!.iso\"\r\n");
+  EXPECT_EQ(copy_lines_for("a%20b &^!.iso", 1),
+            "copy /b /y \"a%%20b &^!.iso_1\" \"a%%20b &^!.iso.rejoining\"\r\n");
   // "ソ.iso" in code page 932: the 5C byte stays as it is.
-  EXPECT_EQ(copy_lines_for("\x83\x5C.iso", 1), "copy /b /y \"\x83\x5C.iso_1\" \"\x83\x5C.iso\"\r\n");
+  EXPECT_EQ(copy_lines_for("\x83\x5C.iso", 1), "copy /b /y \"\x83\x5C.iso_1\" \"\x83\x5C.iso.rejoining\"\r\n");
 }
 
 TEST(RejoinScript, ALineThatFitsTheInterpreterStaysOneLine) {
-  // 10 + (3 + L1) ... : the most parts whose copy line stays within 8191 bytes.
+  // 10 + (3 + L1) ... + the destination: the most parts whose copy line stays
+  // within 8191 bytes.
   const std::string target(16, 't');  // parts are "tttt..._k"
-  std::size_t length = 10 + 3 + target.size();
+  std::size_t length = 10 + 3 + target.size() + 10;
   int parts = 0;
   while (true) {
     const std::size_t entry = (parts == 0 ? 3 : 5) + target.size() + 1 + std::to_string(parts + 1).size();
@@ -121,9 +128,10 @@ TEST(RejoinScript, ALongListIsWrappedIntoAppendingLines) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
     EXPECT_LE(line.size(), RejoinScript::longest_wrapped_line) << "line " << i;
-    const std::string head = i == 0 ? "copy /b /y \"movie.iso_1\"" : "copy /b /y \"movie.iso\" + \"movie.iso_";
+    const std::string head =
+        i == 0 ? "copy /b /y \"movie.iso_1\"" : "copy /b /y \"movie.iso.rejoining\" + \"movie.iso_";
     EXPECT_EQ(line.compare(0, head.size(), head), 0) << "line " << i << ": " << line.substr(0, 60);
-    const std::string tail = " \"movie.iso\"";
+    const std::string tail = " \"movie.iso.rejoining\"";
     ASSERT_GE(line.size(), tail.size());
     EXPECT_EQ(line.substr(line.size() - tail.size()), tail) << "line " << i;
     const std::size_t body_start = i == 0 ? 10 : 10 + tail.size();

@@ -57,7 +57,7 @@ class SplitFileTest : public testing::Test {
     for (std::size_t k = 1; k <= part_count; ++k) {
       text += (k > 1 ? " + \"" : " \"") + name + "_" + std::to_string(k) + "\"";
     }
-    return text + " \"" + name + "\"\r\n";
+    return text + " \"" + name + ".rejoining\"\r\n";
   }
 
   // Whether the split failed for this reason, naming this file.
@@ -409,41 +409,92 @@ struct RejoinCase {
   const char* name;
   std::size_t source_size;
   std::int64_t part_size;
-  // The part the receiver got wrong, if any, and the size it got (-1: none at all).
-  int damaged_part;
-  int damaged_size;
+  // What the receiver has wrong: a part missing, of another size or with one byte
+  // changed, or a file or folder where the script builds or names the file.
+  enum Wrong {
+    nothing,
+    part_missing,
+    part_resized,
+    part_changed,
+    target_file,
+    target_folder,
+    building_file,
+    building_folder
+  } wrong;
+  // The part concerned, and for part_resized the size it has.
+  int part;
+  int size;
   // The folder the parts lie in, below the one the script is started from.
   const char* folder;
-  // What already has the target's name where the script runs.
-  enum InTheWay { nothing_there, file_there, folder_there } in_the_way;
+  // How the stand-in certutil answers: as Windows 10, 7 or Japanese Windows does,
+  // with a failure ("sharing") or not at all ("silent").
+  const char* certutil;
 };
+
+using Wrong = RejoinCase::Wrong;
 
 // "\x83\x5C" is ソ in code page 932; its second byte is a backslash. A name that
 // ran as a command would make a folder X.
 const RejoinCase rejoin_cases[] = {
-    {"percent signs in the name", "a%20b%%.iso", 3 * MiB + 5, MiB, 0, 0, "", RejoinCase::nothing_there},
-    {"a Japanese name with a 5C byte", "\x83\x5C\x95\xaa\x8a\x84.iso", 2 * MiB + 1, MiB, 0, 0, "", RejoinCase::nothing_there},
-    {"600 parts, too many for one line", "movie.iso", 1799, 3, 0, 0, "", RejoinCase::nothing_there},
-    {"an empty source", "movie.iso", 0, MiB, 0, 0, "", RejoinCase::nothing_there},
-    {"letters cmd reads as commands", "a&mkdir X ^!();,='.iso", 20, 8, 0, 0, "", RejoinCase::nothing_there},
-    {"%f and %s in the name", "b%f %s.iso", 20, 8, 0, 0, "", RejoinCase::nothing_there},
-    {"started from another folder", "movie.iso", 20, 8, 0, 0, "a &^b", RejoinCase::nothing_there},
-    {"a middle part missing", "movie.iso", 20, 8, 2, -1, "", RejoinCase::nothing_there},
-    {"the first part missing", "movie.iso", 20, 8, 1, -1, "", RejoinCase::nothing_there},
-    {"the last part one byte short", "movie.iso", 20, 8, 3, 3, "", RejoinCase::nothing_there},
-    {"a part one byte too long", "movie.iso", 20, 8, 1, 9, "", RejoinCase::nothing_there},
-    {"a missing part named as a command", "a&mkdir X ^!();,='.iso", 20, 8, 2, -1, "", RejoinCase::nothing_there},
-    {"a missing part with %f and %s", "b%f %s.iso", 20, 8, 3, -1, "", RejoinCase::nothing_there},
-    {"a missing part with a Japanese name", "\x83\x5C\x95\xaa\x8a\x84.iso", 20, 8, 2, -1, "", RejoinCase::nothing_there},
-    {"a file of the target's name", "movie.iso", 20, 8, 0, 0, "", RejoinCase::file_there},
-    {"a folder of the target's name", "movie.iso", 20, 8, 0, 0, "", RejoinCase::folder_there},
+    {"percent signs in the name", "a%20b%%.iso", 3 * MiB + 5, MiB, Wrong::nothing, 0, 0, "", "win10"},
+    {"a Japanese name with a 5C byte", "\x83\x5C\x95\xaa\x8a\x84.iso", 2 * MiB + 1, MiB, Wrong::nothing, 0, 0, "",
+     "japanese"},
+    {"600 parts, too many for one line", "movie.iso", 1799, 3, Wrong::nothing, 0, 0, "", "win7"},
+    {"an empty source", "movie.iso", 0, MiB, Wrong::nothing, 0, 0, "", "win10"},
+    {"letters cmd reads as commands", "a&mkdir X ^!();,='.iso", 20, 8, Wrong::nothing, 0, 0, "", "win7"},
+    {"%f and %s in the name", "b%f %s.iso", 20, 8, Wrong::nothing, 0, 0, "", "win10"},
+    {"a name that looks like an option", "-movie.iso", 20, 8, Wrong::nothing, 0, 0, "", "win10"},
+    {"started from another folder", "movie.iso", 20, 8, Wrong::nothing, 0, 0, "a &^b", "win10"},
+    {"certutil failing", "movie.iso", 20, 8, Wrong::nothing, 0, 0, "", "sharing"},
+    {"certutil silent", "b%f %s.iso", 20, 8, Wrong::nothing, 0, 0, "", "silent"},
+    {"a middle part missing", "movie.iso", 20, 8, Wrong::part_missing, 2, 0, "", "win10"},
+    {"the first part missing", "movie.iso", 20, 8, Wrong::part_missing, 1, 0, "", "win10"},
+    {"the last part one byte short", "movie.iso", 20, 8, Wrong::part_resized, 3, 3, "", "win10"},
+    {"a part one byte too long", "movie.iso", 20, 8, Wrong::part_resized, 1, 9, "", "win10"},
+    {"a missing part named as a command", "a&mkdir X ^!();,='.iso", 20, 8, Wrong::part_missing, 2, 0, "", "win10"},
+    {"a missing part with %f and %s", "b%f %s.iso", 20, 8, Wrong::part_missing, 3, 0, "", "win10"},
+    {"a missing part with a Japanese name", "\x83\x5C\x95\xaa\x8a\x84.iso", 20, 8, Wrong::part_missing, 2, 0, "",
+     "win10"},
+    {"one byte of part 2 changed", "movie.iso", 20, 8, Wrong::part_changed, 2, 0, "", "win10"},
+    {"one byte changed, Windows 7", "a%20b&^!.iso", 20, 8, Wrong::part_changed, 2, 0, "", "win7"},
+    {"one byte changed, Japanese", "-\x83\x5C.iso", 20, 8, Wrong::part_changed, 2, 0, "", "japanese"},
+    {"a file of the target's name", "movie.iso", 20, 8, Wrong::target_file, 0, 0, "", "win10"},
+    {"a folder of the target's name", "movie.iso", 20, 8, Wrong::target_folder, 0, 0, "", "win10"},
+    {"a file of the name it builds under", "movie.iso", 20, 8, Wrong::building_file, 0, 0, "", "win10"},
+    {"a folder of the name it builds under", "movie.iso", 20, 8, Wrong::building_folder, 0, 0, "", "win10"},
 };
 
+// Wine's own certutil writes nothing for -hashfile. Under Wine the stand-in built
+// beside this test takes its place, and Wine is told to load it rather than its
+// own; on Windows the real one answers, in whatever form that Windows prints.
+bool use_certutil_stand_in() {
+  if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr) return false;
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string stand_in(path);
+  stand_in.replace(stand_in.rfind('\\') + 1, std::string::npos, "certutil_stand_in.exe");
+  char system[MAX_PATH];
+  GetSystemDirectoryA(system, MAX_PATH);
+  EXPECT_TRUE(CopyFileA(stand_in.c_str(), (std::string(system) + "\\certutil.exe").c_str(), FALSE)) << stand_in;
+  HKEY overrides = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &overrides,
+                  nullptr);
+  const char native[] = "native";
+  EXPECT_EQ(RegSetValueExA(overrides, "certutil.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(native), sizeof native),
+            ERROR_SUCCESS);
+  RegCloseKey(overrides);
+  return true;
+}
+
 TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
+  const bool stand_in = use_certutil_stand_in();
   // Would make copy ask before it appends to the file it made, and wait for ever.
   SetEnvironmentVariableA("COPYCMD", "/-Y");
   for (const RejoinCase& c : rejoin_cases) {
     SCOPED_TRACE(c.what);
+    const bool real_form = std::strcmp(c.certutil, "sharing") != 0 && std::strcmp(c.certutil, "silent") != 0;
+    if (!stand_in && !real_form) continue;
+    SetEnvironmentVariableA("PARCELOR_CERTUTIL_FORM", c.certutil);
     TempFolder each;
     std::string folder = each.path();
     if (*c.folder != '\0') {
@@ -451,48 +502,76 @@ TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
       ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     }
     const std::string source = folder + "\\" + c.name;
+    const std::string building = source + ".rejoining";
     const Bytes bytes = pattern_bytes(c.source_size);
     write_file(source, bytes);
     ASSERT_EQ(split(source, c.part_size).ending, Ending::finished);
     const std::string script = source.substr(0, source.rfind('.')) + ".bat";
 
-    const std::string part = std::string(c.name) + "_" + std::to_string(c.damaged_part);
+    const std::string part = std::string(c.name) + "_" + std::to_string(c.part);
     const std::string part_path = folder + "\\" + part;
-    if (c.damaged_size < 0) DeleteFileA(part_path.c_str());
-    if (c.damaged_size > 0) write_file(part_path, pattern_bytes(c.damaged_size));
+    if (c.wrong == Wrong::part_missing) DeleteFileA(part_path.c_str());
+    if (c.wrong == Wrong::part_resized) write_file(part_path, pattern_bytes(c.size));
+    if (c.wrong == Wrong::part_changed) {
+      Bytes changed = read_file(part_path);
+      changed[3] ^= 1;
+      write_file(part_path, changed);
+    }
     // The source itself stands for a file of the target's name that a failed
-    // rebuild must leave alone; an intact rebuild must make it anew.
-    const bool intact = c.damaged_part == 0 && c.in_the_way == RejoinCase::nothing_there;
-    if (c.damaged_part == 0 && c.in_the_way != RejoinCase::file_there) {
+    // rebuild must leave alone; where the target must be made, it goes aside.
+    if (c.wrong != Wrong::part_missing && c.wrong != Wrong::part_resized && c.wrong != Wrong::target_file) {
       ASSERT_TRUE(MoveFileA(source.c_str(), (each / "original").c_str()));
     }
-    if (c.in_the_way == RejoinCase::folder_there) {
-      ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
+    if (c.wrong == Wrong::target_folder || c.wrong == Wrong::building_folder) {
+      ASSERT_TRUE(CreateDirectoryA((c.wrong == Wrong::target_folder ? source : building).c_str(), nullptr));
     }
+    if (c.wrong == Wrong::building_file) write_file(building, {'k', 'e', 'e', 'p'});
 
     const BatchRun run = run_batch_script(each.path(), script);
 
     EXPECT_FALSE(file_exists(each / "X")) << "a name ran as a command";
-    if (intact) {
+    if (c.wrong != Wrong::building_file && c.wrong != Wrong::building_folder) {
+      EXPECT_FALSE(file_exists(building)) << "the file it builds under is left: " << run.output;
+    }
+    if (c.wrong == Wrong::nothing) {
       EXPECT_EQ(run.exit_code, 0u) << run.output;
       ASSERT_TRUE(file_exists(source)) << "nothing rebuilt: " << run.output;
       EXPECT_TRUE(read_file(source) == bytes) << "the rebuilt file differs from the source";
+      const char* verdict = c.source_size == 0 ? "is complete: it is empty"
+                            : real_form        ? "is complete: its content is the original's, checked with SHA-256."
+                                               : "only the sizes of its parts were checked.";
+      EXPECT_NE(run.output.find(verdict), std::string::npos) << run.output;
       continue;
     }
     EXPECT_EQ(run.exit_code, 1u);
-    const std::string said = c.damaged_part != 0 ? "Part \"" + part + "\" is missing or is not "
-                                                 : "\"" + std::string(c.name) + "\" exists already here.";
+    const std::string said =
+        c.wrong == Wrong::part_changed   ? "Part \"" + part + "\" is damaged: its content differs from the original."
+        : c.part != 0                    ? "Part \"" + part + "\" is missing or is not "
+        : c.wrong == Wrong::target_file || c.wrong == Wrong::target_folder
+            ? "\"" + std::string(c.name) + "\" exists already here."
+            : "\"" + std::string(c.name) + ".rejoining\" exists already here";
     EXPECT_NE(run.output.find(said), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("_1\" is damaged"), std::string::npos) << "an intact part called damaged";
     // Names beyond ASCII read as missing in another code page: the script says so.
     const bool plain = std::all_of(c.name, c.name + std::strlen(c.name), [](char ch) { return ch > 0; });
-    EXPECT_EQ(run.output.find("code page 932") == std::string::npos, plain) << run.output;
-    if (c.in_the_way == RejoinCase::folder_there) {
-      EXPECT_TRUE(files_in(source).empty()) << "data was written into the folder";
-    } else {
+    if (c.wrong == Wrong::part_missing) {
+      EXPECT_EQ(run.output.find("code page 932") == std::string::npos, plain) << run.output;
+    }
+    if (c.wrong == Wrong::part_changed) {
+      EXPECT_FALSE(file_exists(source)) << "a wrong file was named";
+    }
+    if (c.wrong == Wrong::target_folder || c.wrong == Wrong::building_folder) {
+      EXPECT_TRUE(files_in(c.wrong == Wrong::target_folder ? source : building).empty()) << "data went into the folder";
+    }
+    if (c.wrong == Wrong::building_file) {
+      EXPECT_EQ(read_file(building), (Bytes{'k', 'e', 'e', 'p'}));
+    }
+    if (c.wrong == Wrong::part_missing || c.wrong == Wrong::part_resized || c.wrong == Wrong::target_file) {
       EXPECT_TRUE(read_file(source) == bytes) << "the file of the target's name was touched";
     }
   }
   SetEnvironmentVariableA("COPYCMD", nullptr);
+  SetEnvironmentVariableA("PARCELOR_CERTUTIL_FORM", nullptr);
 }
 
 }  // namespace

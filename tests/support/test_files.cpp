@@ -123,6 +123,8 @@ BatchRun run_batch_script(const std::string& folder, const std::string& script) 
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   run.output = read_text(output_path);
-  DeleteFileA(output_path);
+  // What the interpreter leaves running a moment longer (Wine's console host) may
+  // still hold the inherited handle.
+  for (int attempt = 0; attempt < 200 && !DeleteFileA(output_path); ++attempt) Sleep(10);
   return run;
 }
