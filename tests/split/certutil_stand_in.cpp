@@ -12,55 +12,40 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "split/file_handle.h"
 #include "split/sha256.h"
-#include "split/split_outcome.h"
-
-namespace {
-
-constexpr unsigned long empty_file_error = 0x800703ee;
-constexpr unsigned long sharing_error = 0x80070020;
 
 int failed(unsigned long code, const char* name) {
   std::printf("CertUtil: -hashfile command FAILED: 0x%08lx (WIN32: %lu %s)\r\n", code, code & 0xFFFF, name);
   return static_cast<int>(code);
 }
 
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc != 4 || std::strcmp(argv[1], "-hashfile") != 0 || std::strcmp(argv[3], "SHA256") != 0) return 1;
-  const char* form_setting = std::getenv("PARCELOR_CERTUTIL_FORM");
-  const std::string form = form_setting != nullptr ? form_setting : "win10";
+  if (argc != 4 || std::strcmp(argv[1], "-hashfile") != 0) return 1;
+  const char* setting = std::getenv("PARCELOR_CERTUTIL_FORM");
+  const std::string form = setting != nullptr ? setting : "win10";
   if (form == "silent") return 0;
-  if (form == "sharing") return failed(sharing_error, "ERROR_SHARING_VIOLATION");
+  if (form == "sharing") return failed(0x80070020, "ERROR_SHARING_VIOLATION");
 
-  std::string hex;
-  try {
-    FileHandle file(argv[2], OpenMode::source);
-    const Sha256Algorithm algorithm;
-    Sha256Stream stream(algorithm);
-    const std::unique_ptr<char[]> block(new char[1048576]);
-    long long total = 0;
-    for (int count; (count = file.read(block.get(), 1048576)) > 0; total += count) {
-      stream.add(block.get(), static_cast<std::size_t>(count));
-    }
-    if (total == 0) return failed(empty_file_error, "ERROR_FILE_INVALID");
-    hex = hex_of(stream.finish());
-  } catch (const SplitOutcome&) {
-    return failed(0x80070002, "ERROR_FILE_NOT_FOUND");
-  }
+  FileHandle file(argv[2], OpenMode::source);
+  const Sha256Algorithm algorithm;
+  Sha256Stream stream(algorithm);
+  static char block[1048576];
+  int count = 0;
+  bool empty = true;
+  for (; (count = file.read(block, sizeof block)) > 0; empty = false) stream.add(block, static_cast<std::size_t>(count));
+  if (empty) return failed(0x800703ee, "ERROR_FILE_INVALID");
+  std::string hash = hex_of(stream.finish());
   if (form == "win7") {
-    std::printf("SHA256 hash of file %s:\r\n", argv[2]);
-    for (std::size_t i = 0; i < hex.size(); i += 2) std::printf(i > 0 ? " %.2s" : "%.2s", hex.c_str() + i);
-    std::printf("\r\nCertUtil: -hashfile command completed successfully.\r\n");
-  } else if (form == "japanese") {
-    std::printf("SHA256 ハッシュ (対象 %s):\r\n%s\r\nCertUtil: -hashfile コマンドは正常に完了しました。\r\n", argv[2], hex.c_str());
-  } else {
-    std::printf("SHA256 hash of %s:\r\n%s\r\nCertUtil: -hashfile command completed successfully.\r\n", argv[2], hex.c_str());
+    for (std::size_t i = hash.size() - 2; i > 0; i -= 2) hash.insert(i, " ");
   }
+  const char* header = form == "japanese" ? "SHA256 ハッシュ (対象 %s):" : form == "win7" ? "SHA256 hash of file %s:"
+                                                                                       : "SHA256 hash of %s:";
+  const char* footer = form == "japanese" ? "CertUtil: -hashfile コマンドは正常に完了しました。"
+                                          : "CertUtil: -hashfile command completed successfully.";
+  std::printf(header, argv[2]);
+  std::printf("\r\n%s\r\n%s\r\n", hash.c_str(), footer);
   return 0;
 }
