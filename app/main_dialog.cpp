@@ -46,8 +46,26 @@ void on_drop_files(HWND dialog, HDROP drop) {
   DragFinish(drop);
 }
 
+// After the job's notice, and whenever one of the dialog's own modal windows has
+// closed: a split that ended meanwhile is reported now, one box at a time.
+void report_ending_if_due(HWND dialog) {
+  const bool was_running = split_job_in_progress();
+  const bool quit_waiting = report_split_ending_if_due(dialog);
+  if (was_running && !split_job_in_progress()) hide_progress(dialog);
+  if (quit_waiting) EndDialog(dialog, IDOK);
+}
+
 void on_quit(HWND dialog) {
-  if (request_quit(dialog)) EndDialog(dialog, IDOK);
+  if (request_quit(dialog)) {
+    EndDialog(dialog, IDOK);
+  } else {
+    report_ending_if_due(dialog);
+  }
+}
+
+void on_cancel(HWND dialog) {
+  request_cancel(dialog);
+  report_ending_if_due(dialog);
 }
 
 // The filter list as wide text, converted whole: its NULs are part of it.
@@ -62,7 +80,9 @@ std::wstring wide_file_filter() {
 // converted it inside Windows, look-alikes and all. It moves the process's current
 // folder to where the user looked, whatever its flags say; put back, so that a bare
 // name, typed or from the command line, always means the folder the program
-// started in.
+// started in. It starts from the path last chosen or started, without the quotes
+// a pasted path may have; a name it still refuses (it then opens not at all) gives
+// way to none.
 void on_browse(HWND dialog) {
   std::wstring current_folder(GetCurrentDirectoryW(0, nullptr), L'\0');
   current_folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(current_folder.size()), current_folder.data()));
@@ -78,9 +98,20 @@ void on_browse(HWND dialog) {
   dialog_record.lpstrFile = selected_path;
   dialog_record.nMaxFile = std::size(selected_path);
   dialog_record.Flags = OFN_FILEMUSTEXIST;
-  const BOOL chosen = GetOpenFileNameW(&dialog_record);
+  const std::wstring offered = without_surrounding_quotes(selected_path);
+  std::copy(offered.c_str(), offered.c_str() + offered.size() + 1, selected_path);
+  BOOL chosen = FALSE;
+  {
+    const OwnModalWindow open_file_dialog;
+    chosen = GetOpenFileNameW(&dialog_record);
+    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
+      selected_path[0] = L'\0';
+      chosen = GetOpenFileNameW(&dialog_record);
+    }
+  }
   SetCurrentDirectoryW(current_folder.c_str());
   if (chosen == 1) SetWindowTextW(GetDlgItem(dialog, IDC_SOURCE_PATH), selected_path);
+  report_ending_if_due(dialog);
 }
 
 // The source edit's text, whole; kept for the next browse to offer when it fits.
@@ -97,11 +128,12 @@ void on_start(HWND dialog) {
   // still arrive; a second job must not start while one runs.
   if (split_job_in_progress()) return;
 
-  char size_text[260];
-  GetWindowTextA(GetDlgItem(dialog, IDC_SPLIT_SIZE), size_text, sizeof size_text);
-  const std::int32_t size_mb = parse_split_size(size_text);
+  wchar_t size_text[260];
+  GetWindowTextW(GetDlgItem(dialog, IDC_SPLIT_SIZE), size_text, static_cast<int>(std::size(size_text)));
+  const std::int32_t size_mb = parse_split_size(size_text_in_ascii(size_text).c_str());
   if (size_mb == 0) {
-    MessageBoxA(dialog, app_texts::size_warning, app_texts::size_warning_caption, MB_OK | MB_ICONWARNING);
+    MessageBoxW(dialog, from_code_page_932(app_texts::size_warning).c_str(),
+                from_code_page_932(app_texts::size_warning_caption).c_str(), MB_OK | MB_ICONWARNING);
     return;
   }
   // Made full here, before the worker exists and before anything can move the
@@ -122,12 +154,6 @@ void on_start(HWND dialog) {
   if (start_split_job(dialog, start_button, size_mb, source_path.c_str())) show_progress(dialog);
 }
 
-void on_split_job_notice(HWND dialog) {
-  const bool quit_waiting = on_split_job_ended();
-  if (!split_job_in_progress()) hide_progress(dialog);
-  if (quit_waiting) EndDialog(dialog, IDOK);
-}
-
 }  // namespace
 
 INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
@@ -144,7 +170,7 @@ INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
       end_taskbar_progress();
       return FALSE;
     case WM_SPLIT_JOB_ENDED:
-      on_split_job_notice(dialog);
+      report_ending_if_due(dialog);
       return TRUE;
     case WM_TIMER:
       if (wparam == progress_timer) update_progress(dialog);
@@ -166,7 +192,7 @@ INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
           on_start(dialog);
           return FALSE;
         case IDC_CANCEL_SPLIT:
-          request_cancel(dialog);
+          on_cancel(dialog);
           return FALSE;
       }
       return FALSE;

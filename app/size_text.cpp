@@ -17,3 +17,19 @@ std::int32_t parse_split_size(const char* text) {
   }
   return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
+
+std::string size_text_in_ascii(const std::wstring& text) {
+  std::string ascii;
+  for (const wchar_t c : text) {
+    if (c >= L'\xFF10' && c <= L'\xFF19') {
+      ascii += static_cast<char>('0' + (c - L'\xFF10'));
+    } else if (c == L'\xFF0B' || c == L'\xFF0D') {
+      ascii += c == L'\xFF0B' ? '+' : '-';
+    } else if (c == L'\x3000') {
+      ascii += ' ';
+    } else {
+      ascii += c < 0x80 ? static_cast<char>(c) : '?';
+    }
+  }
+  return ascii;
+}

@@ -1,6 +1,6 @@
 #pragma once
 // What the split job says to the user. The build stores these as code page 932 bytes;
-// "%1" stands for a number or a file put in when the box is shown.
+// "%1", "%2" ... stand for numbers or files put in when the box is shown.
 
 namespace job_texts {
 
@@ -9,6 +9,18 @@ inline constexpr char split_caption[] = "Split";
 inline constexpr char split_finished[] = "分割が終了しました";
 inline constexpr char split_cancelled[] = "分割を中断しました";
 inline constexpr char split_failed[] = "分割できませんでした";
+
+// What a finished split made.
+inline constexpr char folder_made[] = "フォルダー: %1";
+inline constexpr char parts_made[] = "分割ファイル: %1 個 (%2)";
+inline constexpr char script_made[] = "結合用のバッチファイル: %1";
+inline constexpr char checksum_made[] = "チェックサムファイル: %1";
+// Names from the first to the last.
+inline constexpr char name_range[] = "%1 から %2 まで";
+
+// The cancel or quit question was answered OK after the split had ended.
+inline constexpr char ended_before_answer[] = "中断の指示より前に、分割は終了していました。";
+inline constexpr char failed_before_answer[] = "中断の指示より前に、分割は失敗していました。";
 
 inline constexpr char question_caption[] = "Question";
 inline constexpr char cancel_question[] = "分割を中断しますか?";
@@ -21,11 +33,14 @@ inline constexpr char source_is_device[] = "これはデバイスです。ディ
 inline constexpr char source_is_batch_file[] =
     "バッチファイル (.bat) は分割できません。結合用のバッチファイルが同じ名前になるためです。拡張子を変えてから分割してください。";
 inline constexpr char raw_path[] = "\\\\?\\ で始まるパスは分割できません。C:\\ などで始まるパスを指定してください。";
+// %1: such characters, which code page 932 cannot hold.
 inline constexpr char name_not_in_code_page[] =
-    "この名前には、コードページ 932 で書けない文字があります。名前を変えてから分割してください。";
+    "この名前には、このプログラムでは扱えない文字 (%1、絵文字など) があります。ファイルの名前を変えてから分割してください。";
 inline constexpr char name_too_long[] = "この名前は長すぎます (259 バイトまで)。短い名前の場所に移してから分割してください。";
 inline constexpr char part_exists[] =
-    "このファイルは既にあります。以前の分割で残ったものと思われます。削除するか移動してから、もう一度分割してください。";
+    "この分割で作るファイルの名前のうち %1 個が、既にあるファイルに使われています (%2)。"
+    "以前の分割の分割ファイルか、別のファイルかもしれません。それらの名前を変えるか別のフォルダーに移してから、"
+    "もう一度分割してください。";
 inline constexpr char script_exists[] =
     "このファイルは既にあります。同じ名前の別のファイルを分割したときの結合用バッチファイルかもしれません。"
     "分割するファイルの名前を変えるか、別のフォルダーに移してから、もう一度分割してください。";
@@ -48,6 +63,9 @@ inline constexpr char cannot_rename[] = "書き込んだファイルに、この
 inline constexpr char cannot_hash[] = "チェックサム (SHA-256) を計算できませんでした。";
 inline constexpr char cannot_look_through_folder[] = "このフォルダーの中を調べられませんでした。";
 inline constexpr char cannot_start[] = "分割の作業を開始できませんでした。";
+
+// A sharing or lock violation: the system's words say no more than that.
+inline constexpr char in_use[] = "別のプログラムがこのファイルを使っています。そのプログラムを閉じてから、もう一度試してください。";
 
 // The system's own reason: its text and its number.
 inline constexpr char system_reason[] = "%1 (エラー %2)";

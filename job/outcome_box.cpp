@@ -1,6 +1,16 @@
 #include "job/outcome_box.h"
 
+#include <vector>
+
 #include "job/job_texts.h"
+#include "split/path_rules.h"
+
+std::wstring from_code_page_932(const char* text) {
+  std::wstring wide(MultiByteToWideChar(932, 0, text, -1, nullptr, 0), L'\0');
+  MultiByteToWideChar(932, 0, text, -1, wide.data(), static_cast<int>(wide.size()));
+  wide.pop_back();
+  return wide;
+}
 
 namespace {
 
@@ -9,29 +19,41 @@ using Reason = SplitOutcome::Reason;
 
 constexpr std::uint64_t MiB = 1048576;
 
-// The texts are code page 932 bytes whatever the system's code page.
-std::wstring from_code_page_932(const char* text) {
-  std::wstring wide(MultiByteToWideChar(932, 0, text, -1, nullptr, 0), L'\0');
-  MultiByteToWideChar(932, 0, text, -1, wide.data(), static_cast<int>(wide.size()));
-  wide.pop_back();
-  return wide;
-}
-
-// The text with "%1" and "%2" replaced, in one pass: a file name put in for "%1"
+// The text with "%1", "%2" ... replaced, in one pass: a file name put in for "%1"
 // may hold "%2" itself.
-std::wstring filled(const char* text, const std::wstring& first, const std::wstring& second = {}) {
+std::wstring filled(const char* text, const std::vector<std::wstring>& values) {
   const std::wstring pattern = from_code_page_932(text);
   std::wstring result;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
-    const wchar_t next = i + 1 < pattern.size() ? pattern[i + 1] : L'\0';
-    if (pattern[i] == L'%' && (next == L'1' || next == L'2')) {
-      result += next == L'1' ? first : second;
+    const std::size_t index = i + 1 < pattern.size() ? static_cast<std::size_t>(pattern[i + 1] - L'1') : values.size();
+    if (pattern[i] == L'%' && index < values.size()) {
+      result += values[index];
       ++i;
     } else {
       result += pattern[i];
     }
   }
   return result;
+}
+
+std::wstring line(const char* text, const std::vector<std::wstring>& values = {}) {
+  return L"\n" + filled(text, values);
+}
+
+std::wstring bare_name(const std::wstring& path) { return path_rules::file_name(path); }
+
+// "movie.iso_1 から movie.iso_3 まで", or the one name.
+std::wstring name_range(std::int64_t count, const std::wstring& first, const std::wstring& last) {
+  return count == 1 ? bare_name(first) : filled(job_texts::name_range, {bare_name(first), bare_name(last)});
+}
+
+// What a finished split made: where, how many parts, and the files beside them.
+std::wstring made_lines(const SplitOutcome& outcome) {
+  return line(job_texts::folder_made, {path_rules::folder_of(outcome.first_part)}) +
+         line(job_texts::parts_made, {std::to_wstring(outcome.parts_kept),
+                                      name_range(outcome.parts_kept, outcome.first_part, outcome.last_part)}) +
+         line(job_texts::script_made, {bare_name(outcome.script_file)}) +
+         line(job_texts::checksum_made, {bare_name(outcome.checksum_file)});
 }
 
 const char* reason_text(Reason reason) {
@@ -79,25 +101,42 @@ std::wstring system_text(unsigned long error) {
   return text;
 }
 
+// The reason's words, with what it puts in.
+std::wstring reason_line(const SplitOutcome& outcome) {
+  switch (outcome.reason) {
+    case Reason::no_room:
+      return line(job_texts::no_room,
+                  {std::to_wstring((outcome.room_needed + MiB - 1) / MiB), std::to_wstring(outcome.room_free / MiB)});
+    case Reason::part_exists:
+      return line(job_texts::part_exists, {std::to_wstring(outcome.names_taken),
+                                           name_range(outcome.names_taken, outcome.file, outcome.last_taken)});
+    case Reason::name_not_in_code_page:
+      // Not in code page 932 itself: put in as wide text. é, and the wave dash 〜
+      // (U+301C) of names made on other systems.
+      return line(job_texts::name_not_in_code_page, {L"\u00e9\u3001\u301c"});
+    default:
+      return line(reason_text(outcome.reason));
+  }
+}
+
 // Why it failed: the file, the reason, and the system's reason where there is one.
 // Without a number the system has nothing to say (its text for 0 reads "completed
-// successfully"): our own words stand there instead.
+// successfully"): our own words stand there instead. For a folder or a missing
+// file our words say it all; the system's would repeat or contradict them.
 std::wstring failure_lines(const SplitOutcome& outcome) {
   std::wstring text;
   if (!outcome.file.empty()) text += L"\n" + outcome.file;
-  if (outcome.reason == Reason::no_room) {
-    text += L"\n" + filled(job_texts::no_room, std::to_wstring((outcome.room_needed + MiB - 1) / MiB),
-                           std::to_wstring(outcome.room_free / MiB));
-  } else {
-    text += L"\n" + from_code_page_932(reason_text(outcome.reason));
+  text += reason_line(outcome);
+  if (outcome.system_error == ERROR_SHARING_VIOLATION || outcome.system_error == ERROR_LOCK_VIOLATION) {
+    text += line(job_texts::in_use);
   }
+  if (outcome.reason == Reason::source_missing || outcome.reason == Reason::source_is_folder) return text;
   if (outcome.system_error != 0) {
-    text += L"\n" + filled(job_texts::system_reason, system_text(outcome.system_error),
-                           std::to_wstring(outcome.system_error));
+    text += line(job_texts::system_reason, {system_text(outcome.system_error), std::to_wstring(outcome.system_error)});
   } else if (outcome.reason == Reason::cannot_write) {
-    text += L"\n" + from_code_page_932(job_texts::short_write);
+    text += line(job_texts::short_write);
   } else if (outcome.reason == Reason::cannot_start) {
-    text += L"\n" + from_code_page_932(job_texts::no_thread);
+    text += line(job_texts::no_thread);
   }
   return text;
 }
@@ -107,7 +146,7 @@ std::wstring left_behind_lines(const SplitOutcome& outcome) {
   if (outcome.parts_kept == 0) {
     return outcome.ending == Ending::cancelled ? L"\n" + from_code_page_932(job_texts::nothing_written) : L"";
   }
-  std::wstring text = L"\n" + filled(job_texts::parts_kept, std::to_wstring(outcome.parts_kept), outcome.first_part);
+  std::wstring text = line(job_texts::parts_kept, {std::to_wstring(outcome.parts_kept), outcome.first_part});
   if (outcome.last_part_short) text += L"\n" + from_code_page_932(job_texts::last_part_short);
   switch (outcome.script_left) {
     case SplitOutcome::ScriptLeft::none:
@@ -117,7 +156,7 @@ std::wstring left_behind_lines(const SplitOutcome& outcome) {
       text += L"\n" + from_code_page_932(job_texts::script_removed);
       break;
     case SplitOutcome::ScriptLeft::not_removed:
-      text += L"\n" + filled(job_texts::script_not_removed, outcome.unfinished_file);
+      text += line(job_texts::script_not_removed, {outcome.unfinished_file});
       break;
   }
   return text + L"\n" + from_code_page_932(job_texts::delete_parts);
@@ -125,19 +164,22 @@ std::wstring left_behind_lines(const SplitOutcome& outcome) {
 
 }  // namespace
 
-std::wstring outcome_text(const SplitOutcome& outcome) {
+std::wstring outcome_text(const SplitOutcome& outcome, bool answer_too_late) {
   switch (outcome.ending) {
     case Ending::finished:
-      return from_code_page_932(job_texts::split_finished);
+      return from_code_page_932(job_texts::split_finished) +
+             (answer_too_late ? line(job_texts::ended_before_answer) : L"") + made_lines(outcome);
     case Ending::cancelled:
       return from_code_page_932(job_texts::split_cancelled) + left_behind_lines(outcome);
     case Ending::failed:
       break;
   }
-  return from_code_page_932(job_texts::split_failed) + failure_lines(outcome) + left_behind_lines(outcome);
+  return from_code_page_932(job_texts::split_failed) + (answer_too_late ? line(job_texts::failed_before_answer) : L"") +
+         failure_lines(outcome) + left_behind_lines(outcome);
 }
 
-void show_outcome_box(HWND owner, const SplitOutcome& outcome) {
+void show_outcome_box(HWND owner, const SplitOutcome& outcome, bool answer_too_late) {
   const UINT icon = outcome.ending == Ending::failed ? MB_ICONHAND : MB_ICONINFORMATION;
-  MessageBoxW(owner, outcome_text(outcome).c_str(), from_code_page_932(job_texts::split_caption).c_str(), MB_OK | icon);
+  MessageBoxW(owner, outcome_text(outcome, answer_too_late).c_str(),
+              from_code_page_932(job_texts::split_caption).c_str(), MB_OK | icon);
 }

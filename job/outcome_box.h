@@ -7,8 +7,14 @@
 
 #include "split/split_outcome.h"
 
-std::wstring outcome_text(const SplitOutcome& outcome);
+// The program's texts are code page 932 bytes; the boxes show them as wide text,
+// the same whatever the system's code page.
+std::wstring from_code_page_932(const char* text);
+
+// answer_too_late: the user answered OK to the cancel or quit question after the
+// split had ended; the box says that the answer changed nothing.
+std::wstring outcome_text(const SplitOutcome& outcome, bool answer_too_late = false);
 
 // Owned by the dialog, caption "Split", one OK button. Wide, so that a name the
 // code page cannot hold shows as it is.
-void show_outcome_box(HWND owner, const SplitOutcome& outcome);
+void show_outcome_box(HWND owner, const SplitOutcome& outcome, bool answer_too_late = false);

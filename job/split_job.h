@@ -17,15 +17,12 @@ struct SplitJob {
   HWND owner_dialog = nullptr;
 
   // While a job runs the dialog thread writes only cancel_requested; the worker
-  // writes the progress counters below, then job_ending and job_finished, and
-  // report_dismissed once the user has closed its completion box: only then may the
-  // dialog take the start button back.
+  // writes the progress counters below, then outcome and job_finished, and ends.
   std::atomic<bool> cancel_requested{false};
-  // How the split ended, written before job_finished, so that whoever sees the job
-  // finished sees its ending too.
-  std::atomic<SplitOutcome::Ending> job_ending{SplitOutcome::Ending::finished};
+  // How the split ended: the worker's hand-over to the dialog thread, written
+  // before job_finished, so that whoever sees the job finished sees all of it.
+  SplitOutcome outcome;
   std::atomic<bool> job_finished{false};
-  std::atomic<bool> report_dismissed{false};
 
   // How far the split has come, published by the splitting thread block by block
   // and read by the dialog's progress bar. A start sets them to 0 and -1, so a new
@@ -37,10 +34,15 @@ struct SplitJob {
   // Touched by the dialog thread only. start_button is non-null from a start until
   // the dialog thread has handed the button back, after the job's completion box was
   // dismissed. quit_requested: the user confirmed quitting while a job ran; the
-  // dialog ends once that job's completion box is dismissed.
+  // dialog ends once that job's completion box is dismissed. abort_confirmed: the
+  // user answered OK to the cancel or quit question. own_modal_windows: the
+  // dialog's own modal windows open now, the box that says how the split ended
+  // among them.
   HWND start_button = nullptr;
   std::unique_ptr<std::thread> worker;
   bool quit_requested = false;
+  bool abort_confirmed = false;
+  int own_modal_windows = 0;
 };
 
 extern SplitJob split_job;

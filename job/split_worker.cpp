@@ -12,13 +12,16 @@
 
 namespace {
 
-// Shows the question on the dialog thread; the worker goes on copying meanwhile.
+// Shows the question on the dialog thread; the worker goes on copying meanwhile,
+// and may end before the answer.
 bool confirm_cancel(HWND dialog) {
-  if (MessageBoxA(dialog, job_texts::cancel_question, job_texts::question_caption, MB_OKCANCEL | MB_ICONQUESTION) !=
-      IDOK) {
+  const OwnModalWindow question;
+  if (MessageBoxW(dialog, from_code_page_932(job_texts::cancel_question).c_str(),
+                  from_code_page_932(job_texts::question_caption).c_str(), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
     return false;
   }
   split_job.cancel_requested = true;
+  split_job.abort_confirmed = true;
   return true;
 }
 
@@ -32,10 +35,9 @@ bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const
   split_job.owner_dialog = dialog;
   split_job.start_button = start_button;
   split_job.cancel_requested = false;
-  split_job.job_ending = SplitOutcome::Ending::finished;
   split_job.job_finished = false;
-  split_job.report_dismissed = false;
   split_job.quit_requested = false;
+  split_job.abort_confirmed = false;
   split_job.bytes_copied = 0;
   split_job.bytes_in_all = -1;
   const std::size_t length = strnlen(path, sizeof split_job.source_path - 1);
@@ -68,20 +70,17 @@ double split_job_progress() {
 
 std::optional<SplitOutcome::Ending> split_job_ending() {
   if (!split_job.job_finished) return std::nullopt;
-  return split_job.job_ending.load();
+  return split_job.outcome.ending;
 }
 
+// The worker shows nothing itself: a box of its own would open on top of the
+// dialog's question or open-file dialog. Its ending goes to the dialog thread.
 void split_worker() {
-  const SplitOutcome outcome = split_file(part_size_bytes(split_job.split_size_mb));
-  split_job.job_ending = outcome.ending;
-  // Set before the box shows, so that a cancel command from now on asks nothing,
-  // and the dialog shows the ending on the taskbar button while it is open.
+  split_job.outcome = split_file(part_size_bytes(split_job.split_size_mb));
+  // From here a cancel command asks nothing, and the dialog shows the ending on
+  // the taskbar button.
   split_job.job_finished = true;
-  show_outcome_box(split_job.owner_dialog, outcome);
-  // The dialog thread hands the start button back. Enabling it from here would wait
-  // for the dialog thread, which may itself be waiting for this thread to end.
-  split_job.report_dismissed = true;
-  PostMessageA(split_job.owner_dialog, WM_SPLIT_JOB_ENDED, 0, 0);
+  PostMessageW(split_job.owner_dialog, WM_SPLIT_JOB_ENDED, 0, 0);
 }
 
 void request_cancel(HWND dialog) {
@@ -91,28 +90,33 @@ void request_cancel(HWND dialog) {
 
 bool request_quit(HWND dialog) {
   if (split_job_in_progress()) {
-    // Once the job has finished there is nothing to abort: the quit waits for the
-    // user to dismiss its completion box.
+    // Once the job has ended there is nothing to abort: the quit waits for the user
+    // to dismiss its box.
     if (!split_job.job_finished && !confirm_cancel(dialog)) return false;
     split_job.quit_requested = true;
-    // The job may have ended while the question was open; then nothing is left to wait for.
-    if (split_job_in_progress()) return false;
+    return false;
   }
   join_worker();
   return true;
 }
 
-bool on_split_job_ended() {
-  // Any program may post this message. Until the worker has closed its box, taking
-  // the button back would let a second job start, and the join would wait for the
-  // user with the dialog unable to serve the box.
-  if (!split_job.report_dismissed) return false;
+bool report_split_ending_if_due(HWND dialog) {
+  // Any program may post the notice, and it may come while the ending is being
+  // shown already, or while a question is open.
+  if (!split_job_in_progress() || !split_job.job_finished || split_job.own_modal_windows > 0) return false;
+  // The worker's last act was its notice: it has ended, or is about to.
+  join_worker();
+  {
+    const OwnModalWindow box;
+    // An OK given after the end changed nothing, and the box says so.
+    const bool answer_too_late = split_job.abort_confirmed && split_job.outcome.ending != SplitOutcome::Ending::cancelled;
+    show_outcome_box(dialog, split_job.outcome, answer_too_late);
+  }
   const HWND start_button = split_job.start_button;
   // Cleared before the button is enabled, so that a start accepted the moment it is
   // enabled keeps its own value.
   split_job.start_button = nullptr;
   if (start_button != nullptr) EnableWindow(start_button, TRUE);
-  join_worker();
   return split_job.quit_requested;
 }
 

@@ -6,10 +6,11 @@
 #include <cstdint>
 #include <optional>
 
+#include "job/split_job.h"
 #include "split/split_outcome.h"
 
-// Posted by the worker to the owner dialog once the user has dismissed the
-// completion box. The dialog answers it with on_split_job_ended().
+// Posted by the worker to the owner dialog as its last act, once the split has
+// ended. The dialog answers it with report_split_ending_if_due().
 constexpr UINT WM_SPLIT_JOB_ENDED = WM_APP + 1;
 
 // The start command: the start button is already disabled, size_mb is non-zero.
@@ -23,18 +24,32 @@ double split_job_progress();
 // How the latest job ended; nothing while it runs.
 std::optional<SplitOutcome::Ending> split_job_ending();
 
+// Held while one of the dialog's own modal windows is open (the cancel or quit
+// question, the open-file dialog): the box that says how a split ended waits until
+// the last of them has closed, so that never two are open at once.
+class OwnModalWindow {
+ public:
+  OwnModalWindow() { ++split_job.own_modal_windows; }
+  ~OwnModalWindow() { --split_job.own_modal_windows; }
+  OwnModalWindow(const OwnModalWindow&) = delete;
+  OwnModalWindow& operator=(const OwnModalWindow&) = delete;
+};
+
 // The cancel command: asks "abort the split?" while a job runs, else does nothing.
 void request_cancel(HWND dialog);
 
 // The quit command. True when the dialog may end now. While a job runs it asks
 // whether to abort it; after an OK the job stops at its next block, and the dialog
-// ends when that job's completion box has been dismissed (on_split_job_ended).
+// ends when that job's box has been dismissed (report_split_ending_if_due).
 bool request_quit(HWND dialog);
 
-// The dialog's answer to WM_SPLIT_JOB_ENDED: once the worker has closed its box,
-// hands the start button back and joins the ended worker; before that (a notice
-// from elsewhere) does nothing. True when a quit is waiting for this job.
-bool on_split_job_ended();
+// Once the latest job has ended and no modal window of the dialog's own is open:
+// joins the ended worker, shows the box that says how it ended, and then hands the
+// start button back. Does nothing otherwise (a notice from elsewhere, a job still
+// running, a question still open). The dialog calls it for WM_SPLIT_JOB_ENDED and
+// whenever one of its own modal windows has closed. True when a quit is waiting
+// for this job: the dialog ends.
+bool report_split_ending_if_due(HWND dialog);
 
 // From a start until the dialog has handed the start button back.
 bool split_job_in_progress();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "job/split_job.h"
 #include "split/path_rules.h"
 
@@ -10,14 +12,6 @@ namespace {
 using Reason = SplitOutcome::Reason;
 
 bool cancelled() { return split_job.cancel_requested.load(); }
-
-// The folder the parts go to, as the system wants a folder named: with its
-// trailing backslash.
-std::wstring folder_of(const WidePath& path) {
-  std::wstring folder = path_rules::parent(path.text());
-  if (!folder.empty() && !path_rules::is_separator(folder.back())) folder += L'\\';
-  return folder;
-}
 
 // Anything but "there is no such file" leaves the name's state unknown.
 std::optional<SplitOutcome> unless_missing(DWORD error, const std::wstring& folder) {
@@ -30,21 +24,28 @@ std::optional<SplitOutcome> check_free_name(const NamedOutput& file) {
     return SplitOutcome::failure(file.if_taken, file.path.text());
   }
   const DWORD error = GetLastError();
-  return unless_missing(error, folder_of(file.path));
+  return unless_missing(error, path_rules::folder_of(file.path.text()));
 }
 
 // One look through the folder, whatever the number of parts: a question per part
-// name took seconds for a large source on a local disk, minutes on a share.
+// name took seconds for a large source on a local disk, minutes on a share. Every
+// taken name is counted, so that the user hears of all of them at once, by the
+// lowest and the highest number.
 std::optional<SplitOutcome> check_part_names(const PartSequence& parts, std::int32_t part_count) {
-  const std::wstring folder = folder_of(parts.path);
+  const std::wstring folder = path_rules::folder_of(parts.path.text());
   WIN32_FIND_DATAW entry;
   const HANDLE search = FindFirstFileW((parts.path.text() + L"_*").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return unless_missing(GetLastError(), folder);
   std::optional<SplitOutcome> result;
+  std::int64_t lowest = 0;
+  std::int64_t highest = 0;
+  std::int64_t taken = 0;
   do {
     const std::int64_t number = parts.number_named_by(entry.cFileName);
     if (number >= 1 && number <= part_count) {
-      result = SplitOutcome::failure(Reason::part_exists, path_rules::join(folder, entry.cFileName));
+      lowest = taken == 0 ? number : std::min(lowest, number);
+      highest = std::max(highest, number);
+      ++taken;
     } else if (cancelled()) {
       result = SplitOutcome::cancel();
     }
@@ -54,6 +55,11 @@ std::optional<SplitOutcome> check_part_names(const PartSequence& parts, std::int
     result = SplitOutcome::failure(Reason::cannot_look_through_folder, folder, error);
   }
   FindClose(search);
+  if (!result && taken > 0) {
+    result = SplitOutcome::failure(Reason::part_exists, parts.wide_part_path(static_cast<std::int32_t>(lowest)));
+    result->names_taken = taken;
+    result->last_taken = parts.wide_part_path(static_cast<std::int32_t>(highest));
+  }
   return result;
 }
 
@@ -61,7 +67,7 @@ std::optional<SplitOutcome> check_part_names(const PartSequence& parts, std::int
 // and counts this user's quota. Where the question itself fails (some shares do not
 // answer it), the split goes on: every write is checked anyway.
 std::optional<SplitOutcome> check_room(const WidePath& source, std::uint64_t room_needed) {
-  const std::wstring folder = folder_of(source);
+  const std::wstring folder = path_rules::folder_of(source.text());
   ULARGE_INTEGER free_to_caller;
   if (!GetDiskFreeSpaceExW(folder.empty() ? nullptr : folder.c_str(), &free_to_caller, nullptr, nullptr) ||
       free_to_caller.QuadPart >= room_needed) {

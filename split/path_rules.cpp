@@ -64,6 +64,12 @@ std::wstring parent(const std::wstring& path) {
   return result;
 }
 
+std::wstring folder_of(const std::wstring& path) {
+  std::wstring folder = parent(path);
+  if (!folder.empty() && !is_separator(folder.back())) folder += L'\\';
+  return folder;
+}
+
 std::wstring join(const std::wstring& a, const std::wstring& b) {
   std::wstring result = a;
   if (!a.empty() && !b.empty() && a.back() != L':' && !is_separator(a.back()) && !is_separator(b.front())) {

@@ -27,6 +27,10 @@ std::wstring parent(const std::wstring& path);
 
 std::wstring join(const std::wstring& a, const std::wstring& b);
 
+// The parent as the system wants a folder named, and as a user reads it: with its
+// trailing backslash ("C:\d\" for "C:\d\movie.iso").
+std::wstring folder_of(const std::wstring& path);
+
 // Whether the path starts with "\\?\", "\\.\" or "\??\" (or these written with "/"):
 // the system takes such a path as it stands, past the rules above, and "\\.\C:" is a
 // whole volume that reports itself as a disk file.

@@ -229,7 +229,10 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   }
 
   write_checksums_and_script(checksums, hasher.finish(), checksum_path, script, script_path, made.unfinished);
-  return {};
+  SplitOutcome finished;
+  finished.script_file = script_path.text();
+  finished.checksum_file = checksum_path.text();
+  return finished;
 }
 
 }  // namespace
@@ -255,7 +258,9 @@ SplitOutcome split_file(std::int64_t part_size) {
     std::cout << "Output File exist." << std::endl;
   }
   outcome.parts_kept = made.parts;
-  outcome.first_part = PartSequence(split_job.source_path).wide_part_path(1);
+  const PartSequence parts(split_job.source_path);
+  outcome.first_part = parts.wide_part_path(1);
+  outcome.last_part = parts.wide_part_path(std::max(made.parts, 1));
   outcome.last_part_short = !made.last_part_whole;
   outcome.script_left = made.unfinished.state;
   outcome.unfinished_file = made.unfinished.path;

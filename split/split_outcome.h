@@ -75,11 +75,19 @@ struct SplitOutcome {
   std::uint64_t room_needed = 0;
   std::uint64_t room_free = 0;
 
-  // What a split that did not finish left behind: the part files it made, the
-  // first of them, and whether the last of them was cut short.
+  // For part_exists: how many of this split's part names are taken, and the one
+  // with the highest number (`file` is the lowest).
+  std::int64_t names_taken = 0;
+  std::wstring last_taken;
+
+  // The part files the split made, the first and the last of them, and whether the
+  // last was cut short; for a finished split also its script and checksum file.
   std::int32_t parts_kept = 0;
   std::wstring first_part;
+  std::wstring last_part;
   bool last_part_short = false;
+  std::wstring script_file;
+  std::wstring checksum_file;
   ScriptLeft script_left = ScriptLeft::none;
   // For not_removed: the file the user must remove.
   std::wstring unfinished_file;

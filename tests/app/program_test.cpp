@@ -45,7 +45,7 @@ TEST(Program, SplitsTheFileNamedOnItsCommandLineAndExitsWithZero) {
     MessageBoxAnswer finished("Split", IDOK, {}, 10000, process.dwProcessId);
     PostMessageA(GetDlgItem(dialog, IDC_START_SPLIT), BM_CLICK, 0, 0);
     ASSERT_TRUE(finished.wait());
-    EXPECT_EQ(finished.text, job_texts::split_finished);
+    EXPECT_EQ(finished.first_line(), job_texts::split_finished);
   }
   ASSERT_TRUE(pump_until([&] { return IsWindowEnabled(GetDlgItem(dialog, IDC_START_SPLIT)) != FALSE; }));
   PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);

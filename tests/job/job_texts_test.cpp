@@ -38,6 +38,13 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
   no_room.room_free = 2097151;    // rounded down
   SplitOutcome script_failed = outcome_of(Ending::failed, Reason::cannot_write, L"C:\\d\\100%2.bat", 2);
   script_failed.script_left = SplitOutcome::ScriptLeft::removed;
+  SplitOutcome finished = outcome_of(Ending::finished, Reason::none, L"", 3);
+  finished.last_part = L"C:\\d\\100%2.iso_3";
+  finished.script_file = L"C:\\d\\100%2.bat";
+  finished.checksum_file = L"C:\\d\\100%2.iso.sha256";
+  SplitOutcome taken = outcome_of(Ending::failed, Reason::part_exists, L"C:\\d\\100%2.iso_2", 0);
+  taken.names_taken = 2;
+  taken.last_taken = L"C:\\d\\100%2.iso_9";
   SplitOutcome script_stuck = outcome_of(Ending::failed, Reason::out_of_memory, L"", 1);
   script_stuck.script_left = SplitOutcome::ScriptLeft::not_removed;
   script_stuck.unfinished_file = L"C:\\d\\100%2.~pc";
@@ -45,6 +52,19 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
     SplitOutcome outcome;
     const wchar_t* text;
   } cases[] = {
+      {finished,
+       L"分割が終了しました\nフォルダー: C:\\d\\\n分割ファイル: 3 個 (100%2.iso_1 から 100%2.iso_3 まで)\n"
+       L"結合用のバッチファイル: 100%2.bat\nチェックサムファイル: 100%2.iso.sha256"},
+      {taken,
+       L"分割できませんでした\nC:\\d\\100%2.iso_2\nこの分割で作るファイルの名前のうち 2 個が、既にあるファイルに使われています "
+       L"(100%2.iso_2 から 100%2.iso_9 まで)。以前の分割の分割ファイルか、別のファイルかもしれません。それらの名前を変えるか"
+       L"別のフォルダーに移してから、もう一度分割してください。"},
+      // Our words alone: the system's "access denied" would contradict them.
+      {SplitOutcome::failure(Reason::source_is_folder, L"C:\\d", 5),
+       L"分割できませんでした\nC:\\d\nこれはフォルダーです。分割するファイルを指定してください。"},
+      {SplitOutcome::failure(Reason::name_not_in_code_page, L"C:\\caf\u00e9.iso"),
+       L"分割できませんでした\nC:\\caf\u00e9.iso\nこの名前には、このプログラムでは扱えない文字 (\u00e9、\u301c、絵文字など) "
+       L"があります。ファイルの名前を変えてから分割してください。"},
       {outcome_of(Ending::cancelled, Reason::none, L"", 0), L"分割を中断しました\nファイルは何も作成していません。"},
       {cut_short,
        L"分割を中断しました\n分割ファイルを 3 個残しました (C:\\d\\100%2.iso_1 から)。\n最後の分割ファイルは途中までです。\n"
@@ -64,7 +84,11 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
 
   // The system's own words, in whatever language it speaks, then its number.
   const std::wstring held = outcome_text(SplitOutcome::failure(Reason::cannot_open, L"C:\\d\\x.iso", 32));
-  EXPECT_EQ(held.rfind(L"分割できませんでした\nC:\\d\\x.iso\nこのファイルを開けませんでした。\n", 0), 0u) << held;
+  EXPECT_EQ(held.rfind(L"分割できませんでした\nC:\\d\\x.iso\nこのファイルを開けませんでした。\n"
+                      L"別のプログラムがこのファイルを使っています。そのプログラムを閉じてから、もう一度試してください。\n",
+                      0),
+            0u)
+      << held;
   EXPECT_EQ(held.substr(held.size() - 9), L" (エラー 32)") << held;
   EXPECT_GT(held.size(), 50u) << "no text of the system's";
 }

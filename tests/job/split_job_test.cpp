@@ -23,16 +23,13 @@ bool dialog_ended = false;
 
 // Routes commands as the main dialog does.
 LRESULT CALLBACK owner_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_SPLIT_JOB_ENDED) {
-    if (on_split_job_ended()) dialog_ended = true;
+  if (message == WM_COMMAND && LOWORD(wparam) == IDOK && request_quit(window)) {
+    dialog_ended = true;
     return 0;
   }
-  if (message == WM_COMMAND && LOWORD(wparam) == IDOK) {
-    if (request_quit(window)) dialog_ended = true;
-    return 0;
-  }
-  if (message == WM_COMMAND && LOWORD(wparam) == cancel_command) {
-    request_cancel(window);
+  if (message == WM_COMMAND && LOWORD(wparam) == cancel_command) request_cancel(window);
+  if (message == WM_SPLIT_JOB_ENDED || message == WM_COMMAND) {
+    if (report_split_ending_if_due(window)) dialog_ended = true;
     return 0;
   }
   return DefWindowProcA(window, message, wparam, lparam);
@@ -158,7 +155,7 @@ TEST_F(SplitJobTest, AnsweringCancelLeavesTheJobRunning) {
   MessageBoxAnswer finished("Split", IDOK);
   gate.open();
   ASSERT_TRUE(finished.wait());
-  EXPECT_EQ(finished.text, job_texts::split_finished);
+  EXPECT_EQ(finished.first_line(), job_texts::split_finished);
   ASSERT_TRUE(wait_until_idle());
   EXPECT_EQ(files_in(folder.path()),
             (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso.sha256", "movie.iso_1", "movie.iso_2",
@@ -187,6 +184,34 @@ TEST_F(SplitJobTest, ConfirmedCancelStopsAtTheNextBlockAndSaysWhatIsLeft) {
   EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1"})) << "no script";
 }
 
+// The split ends while the question is open: its box waits for the answer, one box
+// at a time, and says when an OK came too late to change anything.
+TEST_F(SplitJobTest, AnEndingDuringTheQuestionIsShownAfterTheAnswer) {
+  for (const int answer : {IDOK, IDCANCEL}) {
+    TempFolder each;
+    write_file(each / "movie.iso", pattern_bytes(2 * MiB));
+    CapturedOutput each_output;  // counts this job's dots from the first
+    WorkerGate gate(each_output);
+    start(1, each / "movie.iso");
+    ASSERT_TRUE(gate.wait_until_reached());
+    bool box_during_question = true;
+    MessageBoxAnswer question("Question", answer, [&] {
+      gate.open();
+      for (int wait = 0; wait < 500 && !split_job.job_finished; ++wait) Sleep(10);
+      Sleep(200);
+      box_during_question = find_dialog_with_control(GetCurrentProcessId(), 0xFFFF, "Split") != nullptr;
+    });
+    MessageBoxAnswer finished("Split", IDOK);
+    post_command(cancel_command);
+    ASSERT_TRUE(question.wait());
+    ASSERT_TRUE(finished.wait());
+    EXPECT_FALSE(box_during_question);
+    EXPECT_EQ(finished.first_line(), job_texts::split_finished);
+    EXPECT_EQ(finished.text.find(job_texts::ended_before_answer) != std::string::npos, answer == IDOK) << answer;
+    EXPECT_TRUE(wait_until_idle());
+  }
+}
+
 TEST_F(SplitJobTest, FailedSplitShowsTheFailureBoxNamingTheFile) {
   write_file(folder / "movie.iso", pattern_bytes(3 * MiB));
   write_file(folder / "movie.iso_2", {});  // left by an earlier split
@@ -194,8 +219,7 @@ TEST_F(SplitJobTest, FailedSplitShowsTheFailureBoxNamingTheFile) {
   start(1, folder / "movie.iso");
   ASSERT_TRUE(finished.wait());
   EXPECT_EQ(finished.first_line(), job_texts::split_failed);
-  EXPECT_NE(finished.text.find("\n" + (folder / "movie.iso_2") + "\n" + job_texts::part_exists), std::string::npos)
-      << finished.text;
+  EXPECT_NE(finished.text.find("\n" + (folder / "movie.iso_2") + "\n"), std::string::npos) << finished.text;
   EXPECT_EQ(finished.icon, static_cast<UINT>(MB_ICONHAND));
   EXPECT_TRUE(wait_until_idle());
 }
@@ -231,7 +255,7 @@ TEST_F(SplitJobTest, EndOfJobNoticeFromElsewhereNeitherEndsNorJoinsTheJob) {
   MessageBoxAnswer finished("Split", IDOK);
   gate.open();
   ASSERT_TRUE(finished.wait());
-  EXPECT_EQ(finished.text, job_texts::split_finished);
+  EXPECT_EQ(finished.first_line(), job_texts::split_finished);
   EXPECT_TRUE(wait_until_idle());
   EXPECT_EQ(split_job.worker, nullptr);
   EXPECT_EQ(files_in(folder.path()),
@@ -258,7 +282,7 @@ TEST_F(SplitJobTest, SecondJobClearsTheFlagsAndReplacesTheWorker) {
   MessageBoxAnswer finished("Split", IDOK);
   gate.open();
   ASSERT_TRUE(finished.wait());
-  EXPECT_EQ(finished.text, job_texts::split_finished);
+  EXPECT_EQ(finished.first_line(), job_texts::split_finished);
   EXPECT_TRUE(wait_until_idle());
 }
 

@@ -177,16 +177,22 @@ TEST_F(SplitFileTest, SourceThatCannotBeOpenedOrSizedCreatesNothing) {
   EXPECT_EQ(output.text(), "");
 }
 
-TEST_F(SplitFileTest, ExistingPartIsNeverOverwritten) {
+// Every taken part name is counted, in one look, by the lowest and the highest.
+TEST_F(SplitFileTest, ExistingPartsAreNeverOverwrittenAndAllCounted) {
   const std::string source = folder / "movie.iso";
   write_file(source, pattern_bytes(3 * MiB));
-  write_file(folder / "movie.iso_2", {'k', 'e', 'e', 'p'});
+  for (const char* name : {"movie.iso_3", "movie.iso_2", "movie.iso_02", "movie.iso_4"}) {
+    write_file(folder / name, {'k', 'e', 'e', 'p'});
+  }
 
-  expect_failure(split(source, MiB), Reason::part_exists, folder / "movie.iso_2");
+  const SplitOutcome outcome = split(source, MiB);
+  expect_failure(outcome, Reason::part_exists, folder / "movie.iso_2");
+  EXPECT_EQ(outcome.names_taken, 2);
+  EXPECT_EQ(outcome.last_taken, widened((folder / "movie.iso_3").c_str()));
 
   EXPECT_EQ(output.text(), "Output File exist.\n");
   EXPECT_EQ(read_file(folder / "movie.iso_2"), (Bytes{'k', 'e', 'e', 'p'}));
-  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso", "movie.iso_2"})) << "a part was made";
+  EXPECT_EQ(files_in(folder.path()).size(), 5u) << "a part was made";
 }
 
 TEST_F(SplitFileTest, ExistingFirstPartStopsBeforeAnyCopy) {
