@@ -25,12 +25,17 @@ std::string hash_command(const std::string& quoted_file) {
   return "\"%SystemRoot%\\System32\\certutil.exe\" -hashfile " + quoted_file + " SHA256 >\"%sums%\"" + line_end;
 }
 
+// Gives the built file the target's name, checked: "ren" fails on a name taken since.
+std::string rename_lines(const std::string& building_name, const std::string& target_name) {
+  return "ren " + quoted(".\\" + building_name) + " " + quoted(target_name) + line_end +
+         "if errorlevel 1 goto rename_failed" + line_end;
+}
+
 }  // namespace
 
 std::string RejoinScript::proof(const Sha256Digest& whole) const {
   const std::string name = quoted(target_name);
-  const std::string rename = "ren " + quoted(".\\" + building_name()) + " " + name + line_end +  //
-                             "if errorlevel 1 goto rename_failed" + line_end;
+  const std::string rename = rename_lines(building_name(), target_name);
   const std::string leave = "popd" + line_end + "exit /b 0" + line_end;
   // certutil fails on an empty file, and the sizes prove it whole.
   if (target_empty()) return rename + "echo " + name + " is complete: it is empty, as the original was." + line_end + leave;
@@ -52,8 +57,7 @@ std::string RejoinScript::search_head() const {
   const std::string name = quoted(target_name);
   return ":not_checked" + line_end +                                                       //
          "echo The content of " + name + " could not be checked: %why%." + line_end +      //
-         "ren " + quoted(".\\" + building_name()) + " " + name + line_end +                //
-         "if errorlevel 1 goto rename_failed" + line_end +                                 //
+         rename_lines(building_name(), target_name) +                                      //
          "del \"%sums%\"" + line_end +                                                     //
          "echo " + name + " is made; only the sizes of its parts were checked." + line_end +  //
          pause_and_leave + "exit /b 0" + line_end +                                        //
