@@ -93,10 +93,12 @@ std::optional<SplitOutcome> refuse_too_long(const WidePath& path) {
 }
 
 // Copies the next `length` bytes of the source into the part, block by block,
-// handing each block to the hasher once it is written, adding it to `copied` and
-// printing one dot for it, and flushing the part as it goes. True when they are all copied, false when a cancel
-// stopped the copy. Throws on a read or write failure, and when the source ends
-// early: no lost byte is ever reported as a finished split.
+// handing each block to the hasher once it is written, adding it to `copied`,
+// printing one dot for it, and flushing the part as it goes and at its end. A part
+// cut short by a cancel is left anyway: flushing it would only delay the cancel.
+// True when they are all copied, false when a cancel stopped the copy. Throws on a
+// read, write or flush failure, and when the source ends early: no lost byte is
+// ever reported as a finished split.
 bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, std::int64_t length, std::int64_t& copied,
                const std::wstring& source_name, const std::wstring& part_name) {
   std::int64_t written = 0;
@@ -112,11 +114,11 @@ bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, std::i
     write_all(part, block, static_cast<std::size_t>(count), part_name);
     hasher.hand_over(static_cast<std::size_t>(count));
     written += count;
-    if (written % flush_interval == 0 && written < length && !part.flush()) {
-      throw SplitOutcome::failure(Reason::cannot_write, part_name, _doserrno);
-    }
     copied += count;
     std::cout << '.';
+    if ((written % flush_interval == 0 || written == length) && !part.flush()) {
+      throw SplitOutcome::failure(Reason::cannot_write, part_name, _doserrno);
+    }
   }
   return written == length;
 }
@@ -211,8 +213,6 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
     const bool whole =
         copy_part(source, part, hasher, std::min(part_size, size - copied), copied, source_name, part_name);
     if (whole) hasher.end_part();
-    // A part cut short by a cancel is left anyway; flushing it would only delay the cancel.
-    if (whole && !part.flush()) throw SplitOutcome::failure(Reason::cannot_write, part_name, _doserrno);
     if (!part.close()) throw SplitOutcome::failure(Reason::cannot_close, part_name, _doserrno);
     made.last_part_whole = whole;
   }
