@@ -1,11 +1,11 @@
 #include "split/rejoin_script.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "split/batch_text.h"
 
 using batch_text::line_end;
-using batch_text::quoted;
 
 namespace {
 
@@ -55,19 +55,25 @@ std::uint64_t sum_of_lengths(std::int32_t count, Kind kind, Length length) {
 RejoinScript::RejoinScript(std::string target_name, std::int32_t part_count, std::int64_t part_size,
                            std::int64_t last_part_size)
     : target_name(std::move(target_name)),
+      name_in_script(batch_text::percent_doubled(this->target_name)),
       part_count(part_count),
       part_size(part_size),
       last_part_size(last_part_size) {}
 
-std::string RejoinScript::part_name(std::int32_t number) const {
-  return target_name + "_" + std::to_string(number);
+std::string RejoinScript::file(const std::string& suffix, bool dot_first) const {
+  return "\"" + std::string(dot_first ? ".\\" : "") + name_in_script + suffix + "\"";
+}
+
+std::string RejoinScript::script_name() const {
+  const std::size_t dot = target_name.rfind('.');
+  return target_name.substr(0, dot) + ".bat";
 }
 
 std::int64_t RejoinScript::part_size_of(std::int32_t number) const {
   return number == part_count ? last_part_size : part_size;
 }
 
-std::string RejoinScript::building_name() const { return target_name + ".rejoining"; }
+std::int64_t RejoinScript::total_size() const { return (part_count - 1) * part_size + last_part_size; }
 
 bool RejoinScript::target_empty() const { return part_count == 1 && last_part_size == 0; }
 
@@ -76,18 +82,21 @@ std::string RejoinScript::head() const {
          // Whatever the registry sets as the default: "if not", "%~dp0" and "%~z" need
          // the extensions, and delayed expansion would eat every "!" in a name.
          "setlocal EnableExtensions DisableDelayedExpansion" + line_end +
+         // The script's own full path, for the search that reads its data lines: taken
+         // before pushd, since a quoted relative %0 would be made full against the new
+         // folder.
+         "set \"script=%~f0\"" + line_end +
          // The parts lie beside the script, wherever it was started from; on a share
          // this maps a drive letter for the run, which popd takes back on every way out.
          // Without a free letter it fails, and the script would look for the parts
          // wherever it was started. setlocal with its options has just set the
-         // errorlevel to 0, so a 1 here is pushd's.
+         // errorlevel to 0, and a successful set leaves it, so a 1 here is pushd's.
          "pushd \"%~dp0\"" + line_end +  //
          "if errorlevel 1 goto no_folder" + line_end +
-         // Tells whether this run has a file of hashes in %TEMP% to remove; the
-         // environment may hold a variable of that name.
-         "set \"sums=\"" + line_end +  //
-         "echo Checking the parts of " + quoted(target_name) + " (" + std::to_string(part_count) + " in all)..." +
-         line_end;
+         // A variable of that name in the environment would stand in for the result of
+         // every command that %errorlevel% asks about.
+         "set \"ERRORLEVEL=\"" + line_end +  //
+         "echo Checking the parts of " + file("") + " (" + std::to_string(part_count) + " in all)..." + line_end;
 }
 
 // Sizes are compared as text: cmd's numbers are 32-bit, parts reach 4 GiB and more.
@@ -96,7 +105,7 @@ std::string RejoinScript::head() const {
 // so that a part whose check does not run can never pass with the size of the one
 // before.
 std::string RejoinScript::checks(std::int32_t number) const {
-  const std::string name = quoted(part_name(number));
+  const std::string name = file("_" + std::to_string(number));
   const std::string size = std::to_string(part_size_of(number));
   const std::string differs = "if not \"%size%\"==\"" + size + "\" ";
   return "set \"size=\"" + line_end +  //
@@ -108,17 +117,18 @@ std::string RejoinScript::checks(std::int32_t number) const {
 
 // A file of the target's name may be the original, or anything else the user keeps;
 // a folder of that name would receive the data inside it. Either stops the script,
-// and so does a file or folder of the name the file is built under.
+// and so does a file or folder of a name the script makes for itself.
 std::string RejoinScript::guards() const {
-  return "if exist " + quoted(target_name) + " goto target_exists" + line_end +  //
-         "if exist " + quoted(building_name()) + " goto building_exists" + line_end;
+  return "if exist " + file("") + " goto target_exists" + line_end +                  //
+         "if exist " + file(building_suffix) + " goto building_exists" + line_end +  //
+         "if exist " + file(sums_suffix) + " goto sums_exists" + line_end;
 }
 
 std::string RejoinScript::entry(std::int32_t number) const {
-  return (number > 1 ? " + " : " ") + quoted(part_name(number));
+  return (number > 1 ? " + " : " ") + file("_" + std::to_string(number));
 }
 
-std::string RejoinScript::destination() const { return " " + quoted(building_name()); }
+std::string RejoinScript::destination() const { return " " + file(building_suffix); }
 
 // The first line builds the file from the first parts; a later line appends the
 // next parts to it:  copy /b /y "movie.iso.rejoining" + "movie.iso_481" + ... "movie.iso.rejoining"
@@ -151,13 +161,33 @@ void RejoinScript::for_each_copy_line(const CopyLineVisitor& visit) const {
   visit(first, part_count, length + target_length);
 }
 
+// copy may end well over a file it cut short or left a source out of (a part that
+// vanished between the checks and the copy, a device that lies): the file must be
+// as long as the original before anything else is done with it.
+std::string RejoinScript::size_check() const {
+  return "set \"size=\"" + line_end +  //
+         "for %%f in (" + file(building_suffix) + ") do set \"size=%%~zf\"" + line_end +
+         "if not \"%size%\"==\"" + std::to_string(total_size()) + "\" goto size_wrong" + line_end;
+}
+
+// "del" says nothing of a file it could not remove, and /f removes one that copy
+// made read-only after a read-only part: the file itself is asked afterwards.
+std::string RejoinScript::removal(const std::string& suffix) const {
+  const std::string name = file(suffix, true);
+  return "if exist " + name + " del /f " + name + line_end +  //
+         "if exist " + name + " echo " + file(suffix) + " could not be deleted: delete it yourself." + line_end;
+}
+
 // The ways out of a script that made nothing, or not all of it. Each pauses, so
 // that a double-clicked window stays open to be read; with its input redirected
 // the script does not wait.
 std::string RejoinScript::failure_exits() const {
-  const std::string name = quoted(target_name);
-  const std::string building = quoted(building_name());
+  const std::string name = file("");
+  const std::string building = file(building_suffix);
   const std::string failed = "pause" + line_end + "popd" + line_end + "exit /b 1" + line_end;
+  const std::string exists_already =
+      " exists already here, perhaps left by an earlier run of this script. Delete or move it, then run this again; "
+      "nothing was changed.";
   std::string text = ":part_wrong" + line_end + "echo " + name + " was not made or changed." + line_end;
   // Such names read as other characters in another code page, and their parts as missing.
   if (!plain_ascii(target_name)) {
@@ -169,16 +199,25 @@ std::string RejoinScript::failure_exits() const {
   return text + failed +  //
          ":target_exists" + line_end +
          "echo " + name + " exists already here. Move or rename it, then run this again; nothing was changed." +
+         line_end + failed +                                                                              //
+         ":building_exists" + line_end + "echo " + building + exists_already + line_end + failed +        //
+         ":sums_exists" + line_end + "echo " + file(sums_suffix) + exists_already + line_end + failed +  //
+         // A name or path too long for copy leaves no file behind; a failure later in
+         // the copy leaves part of one.
+         ":copy_failed" + line_end +  //
+         "if exist " + file(building_suffix, true) + " echo Copying into " + building +
+         " failed: it is incomplete. Delete it, mend the cause above and run this again." + line_end +  //
+         "if not exist " + file(building_suffix, true) +
+         " echo Copying the parts failed: nothing was made. Mend the cause above and run this again." + line_end +
+         "echo Should it say that a name or path is too long, copy this folder nearer the root of a drive (such as "
+         "C:\\parts) and run this script there." +
          line_end + failed +  //
-         ":building_exists" + line_end + "echo " + building +
-         " exists already here, perhaps left by an earlier run of this script. Delete or move it, then run this "
-         "again; nothing was changed." +
-         line_end + failed +  //
-         ":copy_failed" + line_end + "echo Copying into " + building +
-         " failed: it is incomplete. Delete it, mend the cause above and run this again." + line_end + failed +  //
+         ":size_wrong" + line_end +
+         "echo The rebuilt file is %size% bytes long, not " + std::to_string(total_size()) +
+         " as the original: the copy went wrong." + line_end + removal(building_suffix) +  //
+         "echo " + name + " was not made. Run this script again." + line_end + failed +     //
          ":rename_failed" + line_end + "echo The rebuilt file could not be renamed to " + name + ": it is " +
-         building + " here. Rename it yourself." + line_end +  //
-         "if defined sums del \"%sums%\"" + line_end + failed +  //
+         building + " here. Rename it yourself." + line_end + removal(sums_suffix) + failed +  //
          // Nothing was pushed: no popd.
          ":no_folder" + line_end +
          "echo This script cannot work in its own folder \"%~dp0\". Copy that folder to a local disk and run it "
@@ -208,25 +247,32 @@ bool RejoinScript::write(const SplitDigests& digests, const Sink& sink) const {
   for_each_copy_line([&](std::int32_t first, std::int32_t last, std::uint64_t) {
     add(copy_line(first, last) + line_end + copy_check);
   });
-  add(proof(digests.whole));
-  // The parts' digests stand after the normal way out: read only when the file is wrong.
-  add(search_head());
+  add(size_check() + proof(digests.whole) + search(lines_before_data()) + failure_exits());
+  // The parts' digests stand after the last way out: read only when the file is wrong.
   for (std::int32_t number = 1; number <= part_count; ++number) {
-    add(part_search(number, digests.parts[static_cast<std::size_t>(number - 1)]));
+    add(data_line(number, digests.parts[static_cast<std::size_t>(number - 1)]));
   }
-  add(search_tail() + failure_exits() + subroutines());
   return ok && (pending.empty() || sink(pending));
+}
+
+std::uint64_t RejoinScript::lines_before_data() const {
+  const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+  std::uint64_t copy_lines = 0;
+  for_each_copy_line([&](std::int32_t, std::int32_t, std::uint64_t) { ++copy_lines; });
+  const std::uint64_t fixed = lines(head() + guards() + size_check() + proof({}) + search(0) + failure_exits());
+  return fixed + static_cast<std::uint64_t>(part_count) * lines(checks(1)) +
+         copy_lines * lines(line_end + copy_check);
 }
 
 std::uint64_t RejoinScript::length() const {
   const auto kind = [this](std::int32_t number) { return std::pair{digits(number), part_size_of(number)}; };
   const Sha256Digest any_digest{};
   std::uint64_t total =
-      head().size() + guards().size() + proof(any_digest).size() + search_head().size() + search_tail().size() +
-      failure_exits().size() + subroutines().size() +
+      head().size() + guards().size() + size_check().size() + proof(any_digest).size() +
+      search(lines_before_data()).size() + failure_exits().size() +
       sum_of_lengths(part_count, kind, [this](std::int32_t number) { return checks(number).size(); }) +
-      sum_of_lengths(
-          part_count, digits, [&](std::int32_t number) { return part_search(number, any_digest).size(); });
+      sum_of_lengths(part_count, digits,
+                     [&](std::int32_t number) { return data_line(number, any_digest).size(); });
   for_each_copy_line([&](std::int32_t, std::int32_t, std::uint64_t length) {
     total += length + line_end.size() + copy_check.size();
   });

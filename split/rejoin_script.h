@@ -4,8 +4,10 @@
 // target's name yet, then glues them together with "copy /b" under a name of its
 // own:
 //   copy /b /y "movie.iso_1" + "movie.iso_2" "movie.iso.rejoining"<CR><LF>
-// and gives the file the target's name only once its SHA-256 is the original's.
-// Should it differ, the script hashes each part to name the damaged ones.
+// and gives the file the target's name only once its size and SHA-256 are the
+// original's. Should the SHA-256 differ, the script hashes each part to name the
+// damaged ones: their digests stand as data lines after its last line, read in one
+// pass by a "for /f" over the script itself.
 // The text is made from the part count, sizes and digests piece by piece and never
 // held whole: the script of 262,144 parts runs to tens of MiB.
 #include <cstddef>
@@ -40,6 +42,13 @@ class RejoinScript {
   // one of each kind is made.
   std::uint64_t length() const;
 
+  // The name the file is built under until it is proven, "movie.iso.rejoining": the
+  // longest name the script makes, and so the one that must fit the path limit.
+  static constexpr char building_suffix[] = ".rejoining";
+  // certutil's output goes to a file of this run's own beside the parts,
+  // "movie.iso.certutil": no longer than the building name.
+  static constexpr char sums_suffix[] = ".certutil";
+
   // The command interpreter refuses longer lines ("The input line is too long.").
   static constexpr std::size_t longest_line = 8191;
   // When the list does not fit on one line, each of the several lines stays this short.
@@ -49,10 +58,14 @@ class RejoinScript {
   // The copy lines, each as the parts first to last and its length without the line end.
   using CopyLineVisitor = std::function<void(std::int32_t first, std::int32_t last, std::uint64_t length)>;
 
-  std::string part_name(std::int32_t number) const;
+  // A file beside the script as the script names it, in quotes: the target's name
+  // and the suffix, "movie.iso_2" for "_2". With dot_first, ".\movie.iso_2", which
+  // no command takes for an option.
+  std::string file(const std::string& suffix, bool dot_first = false) const;
+  // The script's own file name: the target's without its extension, and ".bat".
+  std::string script_name() const;
   std::int64_t part_size_of(std::int32_t number) const;
-  // The name the file is built under until it is proven: "movie.iso.rejoining".
-  std::string building_name() const;
+  std::int64_t total_size() const;
   bool target_empty() const;
 
   std::string head() const;
@@ -62,17 +75,25 @@ class RejoinScript {
   std::string destination() const;
   std::string copy_line(std::int32_t first, std::int32_t last) const;
   void for_each_copy_line(const CopyLineVisitor& visit) const;
+  std::string size_check() const;
   std::string failure_exits() const;
+  // Deletes one of the script's own files, if it is there, and says so if it stays.
+  std::string removal(const std::string& suffix) const;
 
-  // The proof, in rejoin_proof.cpp: from the last copy line to the way out of a
-  // proven file, the search for damaged parts, and the subroutines both call.
+  // The proof, in rejoin_proof.cpp: from the size check to the way out of a proven
+  // file, and the search for damaged parts with the subroutines both call. The
+  // search reads the data lines after the first lines_before_data lines.
   std::string proof(const Sha256Digest& whole) const;
-  std::string search_head() const;
-  std::string part_search(std::int32_t number, const Sha256Digest& digest) const;
-  std::string search_tail() const;
-  std::string subroutines() const;
+  std::string rename_lines() const;
+  std::string search(std::uint64_t lines_before_data) const;
+  std::string verdict() const;
+  std::string data_line(std::int32_t number, const Sha256Digest& digest) const;
+  // Every line but the data lines, counted without being made.
+  std::uint64_t lines_before_data() const;
 
   const std::string target_name;
+  // The target's name as the script writes it, every "%" doubled.
+  const std::string name_in_script;
   const std::int32_t part_count;
   const std::int64_t part_size;
   const std::int64_t last_part_size;

@@ -168,9 +168,13 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   const PartSequence parts(split_job.source_path);
   const WidePath script_path = source_path.with_extension(L"bat");
   const WidePath checksum_path = checksum_path_of(source_path);
-  // "movie.iso.sha256" is the longest of the names after the parts: "movie.bat" and
-  // the temporary names are shorter.
-  if (std::optional<SplitOutcome> refusal = refuse_too_long(checksum_path)) return *refusal;
+  // "movie.iso.rejoining", which the receiver's script builds the file under, is the
+  // longest name either side makes beside the parts: "movie.iso.sha256", "movie.bat"
+  // and the temporary names are shorter. Should it not fit, the script could not
+  // rebuild the file in a folder like this one.
+  const std::string building_suffix = RejoinScript::building_suffix;
+  const WidePath building_path(source_name + std::wstring(building_suffix.begin(), building_suffix.end()));
+  if (std::optional<SplitOutcome> refusal = refuse_too_long(building_path)) return *refusal;
   // The name must be exact in the script's code page as well as in the one the
   // files are made with; on Japanese Windows they are one. Every name has its UTF-8.
   const std::optional<std::string> target_name =

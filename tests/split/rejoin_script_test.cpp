@@ -42,28 +42,46 @@ std::string copy_lines_for(const std::string& target, int part_count) {
 // works in its own folder and its own environment; every way out goes back.
 TEST(RejoinScript, SetsUpItsOwnEnvironmentAndLeavesItOnEveryWayOut) {
   const std::vector<std::string> lines = lines_of(text_of(RejoinScript("50% off.iso", 3, 5368709120, 7), 3));
-  ASSERT_GT(lines.size(), 4u);
+  ASSERT_GT(lines.size(), 6u);
   const std::vector<std::string> set_up = {"@echo off", "setlocal EnableExtensions DisableDelayedExpansion",
-                                           "pushd \"%~dp0\"", "if errorlevel 1 goto no_folder"};
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4), set_up);
+                                           "set \"script=%~f0\"", "pushd \"%~dp0\"",
+                                           "if errorlevel 1 goto no_folder", "set \"ERRORLEVEL=\""};
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 6), set_up);
+  // The search reads the data lines after the last way out, and only those.
+  const auto search = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.rfind("for /f \"usebackq skip=", 0) == 0;
+  });
+  ASSERT_NE(search, lines.end());
+  const std::size_t skipped = std::stoul(search->substr(22));
+  ASSERT_EQ(lines.size(), skipped + 3);
+  EXPECT_EQ(lines[skipped], "1 " + std::string(64, '0'));
+  EXPECT_EQ(*search, "for /f \"usebackq skip=" + std::to_string(skipped) +
+                         " tokens=1,2\" %%a in (\"50%% off.bat\") do call :check_part %%a %%b");
   std::vector<std::string> before_exits;
-  for (std::size_t i = 1; i < lines.size() && lines[i] != ":check_part"; ++i) {
+  for (std::size_t i = 1; i < skipped; ++i) {
     if (lines[i].rfind("exit /b ", 0) == 0) before_exits.push_back(lines[i - 1]);
   }
-  // Proven, not checked, damaged, a part wrong, the target or the file being built
-  // there already, a copy or the rename failed; a folder not entered has nothing to
-  // leave. The subroutines after them return to their callers.
-  EXPECT_EQ(before_exits, (std::vector<std::string>{"popd", "popd", "popd", "popd", "popd", "popd", "popd", "popd",
-                                                    "pause"}));
-  // Sizes as text, beyond cmd's 32-bit numbers; names with their % doubled.
+  // Proven, not checked; the two subroutines return; damaged, a part wrong, the
+  // target or a name the script makes there already, a copy that failed or gave the
+  // wrong size, the rename failed; a folder not entered has nothing to leave.
+  EXPECT_EQ(before_exits, (std::vector<std::string>{
+                              "popd", "popd",
+                              "if \"%verdict%\"==\"unchecked\" echo Part \"50%% off.iso_%~1\" was not checked: %why%.",
+                              "if /i \"%digits%\"==\"x%~2\" set \"verdict=intact\"", "popd", "popd", "popd", "popd",
+                              "popd", "popd", "popd", "popd", "pause"}));
+  // Sizes as text, beyond cmd's 32-bit numbers, the rebuilt file's too; names with
+  // their % doubled.
   EXPECT_NE(std::find(lines.begin(), lines.end(), "if not \"%size%\"==\"5368709120\" goto part_wrong"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "if not \"%size%\"==\"10737418247\" goto size_wrong"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "for %%f in (\"50%% off.iso_3\") do set \"size=%%~zf\""), lines.end());
   const auto first_copy = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
     return line.rfind("copy /b /y ", 0) == 0;
   });
   ASSERT_NE(first_copy, lines.end());
-  EXPECT_EQ(*(first_copy - 2), "if exist \"50%% off.iso\" goto target_exists");
-  EXPECT_EQ(*(first_copy - 1), "if exist \"50%% off.iso.rejoining\" goto building_exists");
+  EXPECT_EQ(std::vector<std::string>(first_copy - 3, first_copy),
+            (std::vector<std::string>{"if exist \"50%% off.iso\" goto target_exists",
+                                      "if exist \"50%% off.iso.rejoining\" goto building_exists",
+                                      "if exist \"50%% off.iso.certutil\" goto sums_exists"}));
 }
 
 struct ScriptCase {

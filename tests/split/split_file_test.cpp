@@ -240,14 +240,14 @@ std::string path_of_length(const TempFolder& folder, std::size_t length, const s
   return folder / (std::string(name_length - extension.size(), 'n') + extension);
 }
 
-// The checksum file's path is seven bytes longer than the source's, and the longest
-// name after the parts; the millionth part's is eight.
+// The name the rejoin script builds the file under is ten bytes longer than the
+// source's, and the longest name either side makes.
 TEST_F(SplitFileTest, NamesBeyond259BytesFailBeforeAnyPart) {
   const struct {
     std::size_t source_length;
     std::int64_t part_size;
     const char* too_long;  // after the source's path; nothing: it fits
-  } cases[] = {{252, MiB, ""}, {253, MiB, ".sha256"}, {252, 1, "_1000000"}};
+  } cases[] = {{249, MiB, ""}, {250, MiB, ".rejoining"}};
   for (const auto& c : cases) {
     TempFolder each;
     const std::string source = path_of_length(each, c.source_length, ".iso");
@@ -416,9 +416,12 @@ struct RejoinCase {
   std::size_t source_size;
   std::int64_t part_size;
   // What the receiver has wrong: a part missing, of another size or with one byte
-  // changed, or a file or folder where the script builds or names the file.
-  enum Wrong { nothing, part_missing, part_resized, part_changed, target_file, target_folder, building_file,
-               building_folder } wrong;
+  // changed (on a read-only part too), a file or folder where the script builds or
+  // names the file or keeps certutil's output, an environment that names other
+  // files or stands in for results, or the script itself edited.
+  enum Wrong { nothing, part_missing, part_resized, part_changed, read_only_part_changed, target_file,
+               target_folder, building_file, building_folder, sums_file, sums_folder, hostile_environment,
+               script_edited } wrong;
   // The part concerned, and for part_resized the size it has.
   int part;
   int size;
@@ -427,12 +430,18 @@ struct RejoinCase {
   // How the stand-in certutil answers: as Windows 10, 7 or Japanese Windows does,
   // with a failure ("sharing") or not at all ("silent").
   const char* certutil;
+  // For script_edited: up to two texts, each replaced where it first stands, and
+  // what the script must then say.
+  const char* edits[4];
+  const char* said;
 };
 
 using Wrong = RejoinCase::Wrong;
 
 // "\x83\x5C" is ソ in code page 932; its second byte is a backslash. A name that
-// ran as a command would make a folder X.
+// ran as a command would make a folder X. An edited whole digest makes the file
+// wrong whatever its parts; "eol=3" makes the search pass over part 3's digest.
+const char* const whole_digest_edited[] = {"call :verdict %errorlevel% ", "call :verdict %errorlevel% 0"};
 const RejoinCase rejoin_cases[] = {
     {"percent signs in the name", "a%20b%%.iso", 3 * MiB + 5, MiB, Wrong::nothing, 0, 0, "", "win10"},
     {"a Japanese name with a 5C byte", "\x83\x5C\x95\xaa\x8a\x84.iso", 2 * MiB + 1, MiB, Wrong::nothing, 0, 0, "",
@@ -444,6 +453,7 @@ const RejoinCase rejoin_cases[] = {
     {"started from another folder", "movie.iso", 20, 8, Wrong::nothing, 0, 0, "a &^b", "win10"},
     {"certutil failing", "movie.iso", 20, 8, Wrong::nothing, 0, 0, "", "sharing"},
     {"certutil silent", "b%f %s.iso", 20, 8, Wrong::nothing, 0, 0, "", "silent"},
+    {"TEMP nowhere, RANDOM and ERRORLEVEL set", "movie.iso", 20, 8, Wrong::hostile_environment, 0, 0, "", "win10"},
     {"a middle part missing", "movie.iso", 20, 8, Wrong::part_missing, 2, 0, "", "win10"},
     {"the first part missing", "movie.iso", 20, 8, Wrong::part_missing, 1, 0, "", "win10"},
     {"the last part one byte short", "movie.iso", 20, 8, Wrong::part_resized, 3, 3, "", "win10"},
@@ -455,10 +465,23 @@ const RejoinCase rejoin_cases[] = {
     {"one byte of part 2 changed", "movie.iso", 20, 8, Wrong::part_changed, 2, 0, "", "win10"},
     {"one byte changed, Windows 7", "a%20b&^!.iso", 20, 8, Wrong::part_changed, 2, 0, "", "win7"},
     {"one byte changed, Japanese", "-\x83\x5C.iso", 20, 8, Wrong::part_changed, 2, 0, "", "japanese"},
+    {"one byte of a read-only single part changed", "movie.iso", 20, 32, Wrong::read_only_part_changed, 1, 0, "",
+     "win10"},
     {"a file of the target's name", "movie.iso", 20, 8, Wrong::target_file, 0, 0, "", "win10"},
     {"a folder of the target's name", "movie.iso", 20, 8, Wrong::target_folder, 0, 0, "", "win10"},
     {"a file of the name it builds under", "movie.iso", 20, 8, Wrong::building_file, 0, 0, "", "win10"},
     {"a folder of the name it builds under", "movie.iso", 20, 8, Wrong::building_folder, 0, 0, "", "win10"},
+    {"a file of the name of certutil's output", "movie.iso", 20, 8, Wrong::sums_file, 0, 0, "", "win10"},
+    {"a folder of the name of certutil's output", "movie.iso", 20, 8, Wrong::sums_folder, 0, 0, "", "win10"},
+    {"a rebuilt size other than the original's", "movie.iso", 20, 8, Wrong::script_edited, 0, 0, "", "win10",
+     {"==\"20\" goto size_wrong", "==\"21\" goto size_wrong"},
+     "The rebuilt file is 20 bytes long, not "},
+    {"intact parts of a wrong file", "movie.iso", 20, 8, Wrong::script_edited, 0, 0, "", "win7",
+     {whole_digest_edited[0], whole_digest_edited[1]}, "Every part is intact: the copy itself went wrong."},
+    {"a part's digest not read", "movie.iso", 20, 8, Wrong::script_edited, 0, 0, "", "win10",
+     {whole_digest_edited[0], whole_digest_edited[1], " tokens=1,2", " tokens=1,2 eol=3"},
+     "No part checked was damaged, but not every part could be checked, as said above: the damaged part was not "
+     "found."},
 };
 
 // Wine's own certutil writes nothing for -hashfile. Under Wine the stand-in built
@@ -500,6 +523,7 @@ TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
     }
     const std::string source = folder + "\\" + c.name;
     const std::string building = source + ".rejoining";
+    const std::string sums = source + ".certutil";
     const Bytes bytes = pattern_bytes(c.source_size);
     write_file(source, bytes);
     ASSERT_EQ(split(source, c.part_size).ending, Ending::finished);
@@ -509,57 +533,85 @@ TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
     const std::string part_path = folder + "\\" + part;
     if (c.wrong == Wrong::part_missing) DeleteFileA(part_path.c_str());
     if (c.wrong == Wrong::part_resized) write_file(part_path, pattern_bytes(c.size));
-    if (c.wrong == Wrong::part_changed) {
+    const bool part_changed = c.wrong == Wrong::part_changed || c.wrong == Wrong::read_only_part_changed;
+    if (part_changed) {
       Bytes changed = read_file(part_path);
       changed[3] ^= 1;
       write_file(part_path, changed);
     }
+    if (c.wrong == Wrong::read_only_part_changed) SetFileAttributesA(part_path.c_str(), FILE_ATTRIBUTE_READONLY);
+    if (c.wrong == Wrong::script_edited) {
+      std::string text = read_text(script);
+      for (int k = 0; k < 4 && c.edits[k] != nullptr; k += 2) {
+        const std::size_t at = text.find(c.edits[k]);
+        ASSERT_NE(at, std::string::npos) << c.edits[k];
+        text.replace(at, std::strlen(c.edits[k]), c.edits[k + 1]);
+      }
+      write_file(script, Bytes(text.begin(), text.end()));
+    }
     // The source itself stands for a file of the target's name that a failed
     // rebuild must leave alone; where the target must be made, it goes aside.
-    if (c.wrong != Wrong::part_missing && c.wrong != Wrong::part_resized && c.wrong != Wrong::target_file) {
-      ASSERT_TRUE(MoveFileA(source.c_str(), (each / "original").c_str()));
+    const bool target_kept = c.wrong == Wrong::part_missing || c.wrong == Wrong::part_resized ||
+                             c.wrong == Wrong::target_file;
+    if (!target_kept) ASSERT_TRUE(MoveFileA(source.c_str(), (each / "original").c_str()));
+    const std::string& in_the_way = c.wrong == Wrong::building_file || c.wrong == Wrong::building_folder ? building
+                                    : c.wrong == Wrong::sums_file || c.wrong == Wrong::sums_folder     ? sums
+                                                                                                       : source;
+    const bool folder_in_the_way =
+        c.wrong == Wrong::target_folder || c.wrong == Wrong::building_folder || c.wrong == Wrong::sums_folder;
+    const bool file_in_the_way = c.wrong == Wrong::building_file || c.wrong == Wrong::sums_file;
+    if (folder_in_the_way) ASSERT_TRUE(CreateDirectoryA(in_the_way.c_str(), nullptr));
+    if (file_in_the_way) write_file(in_the_way, {'k', 'e', 'e', 'p'});
+    if (c.wrong == Wrong::hostile_environment) {
+      SetEnvironmentVariableA("TEMP", (each / "nowhere").c_str());
+      SetEnvironmentVariableA("RANDOM", "7");
+      SetEnvironmentVariableA("ERRORLEVEL", "1");
     }
-    if (c.wrong == Wrong::target_folder || c.wrong == Wrong::building_folder) {
-      ASSERT_TRUE(CreateDirectoryA((c.wrong == Wrong::target_folder ? source : building).c_str(), nullptr));
-    }
-    if (c.wrong == Wrong::building_file) write_file(building, {'k', 'e', 'e', 'p'});
 
     const BatchRun run = run_batch_script(each.path(), script);
 
-    EXPECT_FALSE(file_exists(each / "X")) << "a name ran as a command";
-    if (c.wrong != Wrong::building_file && c.wrong != Wrong::building_folder) {
-      EXPECT_FALSE(file_exists(building)) << "the file it builds under is left: " << run.output;
+    if (c.wrong == Wrong::hostile_environment) {
+      SetEnvironmentVariableA("TEMP", nullptr);
+      char temp[MAX_PATH];
+      GetTempPathA(MAX_PATH, temp);
+      SetEnvironmentVariableA("TEMP", temp);
+      SetEnvironmentVariableA("RANDOM", nullptr);
+      SetEnvironmentVariableA("ERRORLEVEL", nullptr);
     }
-    if (c.wrong == Wrong::nothing) {
+    EXPECT_FALSE(file_exists(each / "X")) << "a name ran as a command";
+    if (&in_the_way != &building) EXPECT_FALSE(file_exists(building)) << "the file built is left: " << run.output;
+    if (&in_the_way != &sums) EXPECT_FALSE(file_exists(sums)) << "certutil's output is left: " << run.output;
+    if (c.wrong == Wrong::nothing || c.wrong == Wrong::hostile_environment) {
       EXPECT_EQ(run.exit_code, 0u) << run.output;
       ASSERT_TRUE(file_exists(source)) << "nothing rebuilt: " << run.output;
       EXPECT_TRUE(read_file(source) == bytes) << "the rebuilt file differs from the source";
       const char* verdict = c.source_size == 0 ? "is complete: it is empty"
                             : real_form        ? "is complete: its content is the original's, checked with SHA-256."
-                                               : "only the sizes of its parts were checked.";
+                                               : "only its size and the sizes of its parts were checked.";
       EXPECT_NE(run.output.find(verdict), std::string::npos) << run.output;
       continue;
     }
     EXPECT_EQ(run.exit_code, 1u);
     const std::string said =
-        c.wrong == Wrong::part_changed   ? "Part \"" + part + "\" is damaged: its content differs from the original."
-        : c.part != 0                    ? "Part \"" + part + "\" is missing or is not "
-        : c.wrong == Wrong::target_file || c.wrong == Wrong::target_folder
-            ? "\"" + std::string(c.name) + "\" exists already here."
-            : "\"" + std::string(c.name) + ".rejoining\" exists already here";
+        c.said != nullptr ? c.said
+        : part_changed    ? "Part \"" + part + "\" is damaged: its content differs from the original."
+        : c.part != 0     ? "Part \"" + part + "\" is missing or is not "
+        : &in_the_way == &source ? "\"" + std::string(c.name) + "\" exists already here."
+                                 : "\"" + in_the_way.substr(folder.size() + 1) + "\" exists already here";
     EXPECT_NE(run.output.find(said), std::string::npos) << run.output;
-    EXPECT_EQ(run.output.find("_1\" is damaged"), std::string::npos) << "an intact part called damaged";
+    EXPECT_EQ(run.output.find("Every part is intact") != std::string::npos,
+              said.find("Every part is intact") != std::string::npos);
+    EXPECT_EQ(run.output.find("_1\" is damaged") != std::string::npos, c.wrong == Wrong::read_only_part_changed)
+        << "an intact part called damaged";
     // Names beyond ASCII read as missing in another code page: the script says so.
     const bool plain = std::all_of(c.name, c.name + std::strlen(c.name), [](char ch) { return ch > 0; });
     EXPECT_EQ(run.output.find("code page 932") != std::string::npos, c.wrong == Wrong::part_missing && !plain);
-    // Whatever had the target's name, or the name the file is built under, stays as
-    // it was; no wrong file gets the target's name.
-    const std::string& in_the_way = c.wrong == Wrong::building_file || c.wrong == Wrong::building_folder ? building : source;
-    const bool was_folder = c.wrong == Wrong::target_folder || c.wrong == Wrong::building_folder;
-    EXPECT_EQ(file_exists(in_the_way), c.wrong != Wrong::part_changed) << "a wrong file was named";
-    EXPECT_TRUE(!was_folder || files_in(in_the_way).empty()) << "data went into the folder";
-    EXPECT_TRUE(was_folder || c.wrong == Wrong::part_changed ||
-                read_file(in_the_way) == (c.wrong == Wrong::building_file ? Bytes{'k', 'e', 'e', 'p'} : bytes));
+    // Whatever had the target's name, or a name the script makes, stays as it was;
+    // no wrong file gets the target's name.
+    EXPECT_EQ(file_exists(in_the_way), !part_changed && c.wrong != Wrong::script_edited) << "a wrong file was named";
+    EXPECT_TRUE(!folder_in_the_way || files_in(in_the_way).empty()) << "data went into the folder";
+    EXPECT_TRUE(!file_exists(in_the_way) || folder_in_the_way ||
+                read_file(in_the_way) == (file_in_the_way ? Bytes{'k', 'e', 'e', 'p'} : bytes));
   }
   SetEnvironmentVariableA("COPYCMD", nullptr);
   SetEnvironmentVariableA("PARCELOR_CERTUTIL_FORM", nullptr);
