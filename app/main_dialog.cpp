@@ -139,7 +139,7 @@ void on_start(HWND dialog) {
   // Made full here, before the worker exists and before anything can move the
   // current folder. Only what the path itself says is checked here: the job finds
   // out the rest and says it in its own box.
-  std::string source_path;
+  std::wstring source_path;
   if (const std::optional<SplitOutcome> refusal = take_full_source_path(read_source_text(dialog), source_path)) {
     show_outcome_box(dialog, *refusal);
     return;

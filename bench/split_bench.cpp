@@ -89,11 +89,11 @@ bool time_cancel(std::int64_t part_size, int delay_ms) {
   return ok;
 }
 
-bool time_script(std::int32_t part_count, std::int64_t part_bytes, const std::string& source) {
+bool time_script(std::int32_t part_count, std::int64_t part_bytes, const std::wstring& source) {
   const auto start = Clock::now();
-  const WidePath source_path(source.c_str());
-  const RejoinScript script(source_path.file_name().narrow(), part_count, part_bytes, part_bytes);
-  FileHandle file(source_path.with_extension(L"bat").narrow().c_str(), OpenMode::new_file);
+  const WidePath source_path(source);
+  const RejoinScript script(source_path.file_name().text(), part_count, part_bytes, part_bytes);
+  FileHandle file(source_path.with_extension(L"bat").text(), OpenMode::new_file);
   const SplitDigests digests{std::vector<Sha256Digest>(static_cast<std::size_t>(part_count)), {}};
   const bool ok = script.write(digests, [&](const std::string& piece) {
     return file.write(piece.data(), static_cast<unsigned int>(piece.size())) == static_cast<int>(piece.size());
@@ -103,9 +103,9 @@ bool time_script(std::int32_t part_count, std::int64_t part_bytes, const std::st
   return ok;
 }
 
-bool time_hash(const std::string& source) {
+bool time_hash(const std::wstring& source) {
   const auto start = Clock::now();
-  FileHandle file(source.c_str(), OpenMode::source);
+  FileHandle file(source, OpenMode::source);
   const Sha256Algorithm algorithm;
   Sha256Stream stream(algorithm);
   const std::unique_ptr<char[]> block(new char[MiB]);
@@ -127,8 +127,10 @@ bool run(const std::string& command_line) {
   words >> command;
   if (command != "hash") words >> first;
   if (command == "cancel" || command == "script") words >> second;
-  std::string source;
-  std::getline(words >> std::ws, source);
+  std::string source_text;
+  std::getline(words >> std::ws, source_text);
+  // The paths the benchmark makes are plain ASCII.
+  const std::wstring source(source_text.begin(), source_text.end());
   bool ok = false;
   if ((command != "split" && command != "unflushed" && command != "cancel" && command != "script" &&
        command != "hash") ||
@@ -140,7 +142,7 @@ bool run(const std::string& command_line) {
   } else if (command == "script") {
     ok = time_script(static_cast<std::int32_t>(first), second, source);
   } else {
-    std::snprintf(split_job.source_path, sizeof split_job.source_path, "%s", source.c_str());
+    std::swprintf(split_job.source_path, std::size(split_job.source_path), L"%ls", source.c_str());
     split_job.cancel_requested = false;
     if (command == "unflushed") flush_descriptor = [](int) { return 0; };
     ok = command == "cancel" ? time_cancel(first * MiB, static_cast<int>(second)) : time_split(first * MiB);

@@ -33,10 +33,15 @@ inline constexpr char source_is_device[] = "これはデバイスです。ディ
 inline constexpr char source_is_batch_file[] =
     "バッチファイル (.bat) は分割できません。結合用のバッチファイルが同じ名前になるためです。拡張子を変えてから分割してください。";
 inline constexpr char raw_path[] = "\\\\?\\ で始まるパスは分割できません。C:\\ などで始まるパスを指定してください。";
-// %1: such characters, which code page 932 cannot hold.
-inline constexpr char name_not_in_code_page[] =
-    "この名前には、このプログラムでは扱えない文字 (%1、絵文字など) があります。ファイルの名前を変えてから分割してください。";
-inline constexpr char name_too_long[] = "この名前は長すぎます (259 バイトまで)。短い名前の場所に移してから分割してください。";
+// %1: the extension, from its dot.
+inline constexpr char extension_not_ascii[] =
+    "拡張子 %1 には半角英数字以外の文字があり、結合用のバッチファイルに書けません。"
+    "拡張子を半角英数字に変えてから分割してください。";
+inline constexpr char name_not_utf8[] =
+    "この名前には、チェックサムファイルに書けない文字 (対になっていないサロゲート) があります。"
+    "ファイルの名前を変えてから分割してください。";
+inline constexpr char name_too_long[] =
+    "この名前は長すぎます (259 文字まで。結合するときに作る名前も含みます)。短い名前の場所に移してから分割してください。";
 inline constexpr char part_exists[] =
     "この分割で作るファイルの名前のうち %1 個が、既にあるファイルに使われています (%2)。"
     "以前の分割の分割ファイルか、別のファイルかもしれません。それらの名前を変えるか別のフォルダーに移してから、"

@@ -65,7 +65,8 @@ const char* reason_text(Reason reason) {
     case Reason::source_is_device: return job_texts::source_is_device;
     case Reason::source_is_batch_file: return job_texts::source_is_batch_file;
     case Reason::raw_path: return job_texts::raw_path;
-    case Reason::name_not_in_code_page: return job_texts::name_not_in_code_page;
+    case Reason::extension_not_ascii: return job_texts::extension_not_ascii;
+    case Reason::name_not_utf8: return job_texts::name_not_utf8;
     case Reason::name_too_long: return job_texts::name_too_long;
     case Reason::part_exists: return job_texts::part_exists;
     case Reason::script_exists: return job_texts::script_exists;
@@ -110,10 +111,8 @@ std::wstring reason_line(const SplitOutcome& outcome) {
     case Reason::part_exists:
       return line(job_texts::part_exists, {std::to_wstring(outcome.names_taken),
                                            name_range(outcome.names_taken, outcome.file, outcome.last_taken)});
-    case Reason::name_not_in_code_page:
-      // Not in code page 932 itself: put in as wide text. é, and the wave dash 〜
-      // (U+301C) of names made on other systems.
-      return line(job_texts::name_not_in_code_page, {L"\u00e9\u3001\u301c"});
+    case Reason::extension_not_ascii:
+      return line(job_texts::extension_not_ascii, {outcome.extension});
     default:
       return line(reason_text(outcome.reason));
   }

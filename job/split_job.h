@@ -12,7 +12,7 @@
 struct SplitJob {
   // The job's own copies of its inputs, written by the dialog thread before it
   // creates the worker; creating the thread is what publishes them.
-  char source_path[260] = {};
+  wchar_t source_path[260] = {};
   std::int64_t split_size_mb = 512;
   HWND owner_dialog = nullptr;
 

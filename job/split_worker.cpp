@@ -1,6 +1,8 @@
 #include "job/split_worker.h"
 
-#include <cstring>
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
 #include <exception>
 #include <memory>
 #include <thread>
@@ -31,7 +33,7 @@ bool split_job_in_progress() { return split_job.start_button != nullptr; }
 
 std::int64_t part_size_bytes(std::int64_t size_mb) { return size_mb * 1048576; }
 
-bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const char* path) {
+bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const wchar_t* path) {
   split_job.owner_dialog = dialog;
   split_job.start_button = start_button;
   split_job.cancel_requested = false;
@@ -40,9 +42,9 @@ bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const
   split_job.abort_confirmed = false;
   split_job.bytes_copied = 0;
   split_job.bytes_in_all = -1;
-  const std::size_t length = strnlen(path, sizeof split_job.source_path - 1);
-  std::memcpy(split_job.source_path, path, length);
-  split_job.source_path[length] = '\0';
+  const std::size_t length = wcsnlen(path, std::size(split_job.source_path) - 1);
+  std::copy(path, path + length, split_job.source_path);
+  split_job.source_path[length] = L'\0';
   split_job.split_size_mb = size_mb;
 
   // `worker` is empty here: the previous worker was joined when its start button

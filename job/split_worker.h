@@ -14,9 +14,9 @@
 constexpr UINT WM_SPLIT_JOB_ENDED = WM_APP + 1;
 
 // The start command: the start button is already disabled, size_mb is non-zero.
-// path: the source's full path, at most 259 bytes. False when no worker could be
+// path: the source's full path, at most 259 UTF-16 units. False when no worker could be
 // started; the button is then enabled again and the failure box has been shown.
-bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const char* path);
+bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const wchar_t* path);
 
 // The share of the source copied so far by the latest job, from 0 to 1.
 double split_job_progress();

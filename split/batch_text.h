@@ -11,8 +11,7 @@ namespace batch_text {
 inline const std::string line_end = "\r\n";
 
 // cmd expands %...% even inside quotes, so "a%20b.iso_1" would be read as
-// "a0b.iso_1"; "%%" stands for one "%". A code page 932 trail byte is never 0x25,
-// so every such byte really is a percent sign.
+// "a0b.iso_1"; "%%" stands for one "%".
 inline std::string percent_doubled(const std::string& name) {
   std::string result;
   for (char c : name) {
@@ -22,6 +21,14 @@ inline std::string percent_doubled(const std::string& name) {
   return result;
 }
 
-inline std::string quoted(const std::string& name) { return "\"" + percent_doubled(name) + "\""; }
+inline bool plain_ascii(const std::wstring& text) {
+  for (wchar_t c : text) {
+    if (c >= 0x80) return false;
+  }
+  return true;
+}
+
+// The bytes of text that is plain ASCII.
+inline std::string ascii_of(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 }  // namespace batch_text

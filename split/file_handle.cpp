@@ -14,23 +14,23 @@ int (*write_descriptor)(int descriptor, const void* data, unsigned int count) = 
 int (*flush_descriptor)(int descriptor) = _commit;
 int (*close_descriptor)(int descriptor) = _close;
 
-FileHandle::FileHandle(const char* name, OpenMode mode) {
+FileHandle::FileHandle(const std::wstring& name, OpenMode mode) {
   // Windows refuses longer names to programs that are not long-path aware, as this
   // one is not; Wine would create them. Refusing them here keeps both the same.
-  if (!fits_path_buffer(name)) throw SplitOutcome::failure(SplitOutcome::Reason::name_too_long, widened(name));
+  if (!fits_path_buffer(name)) throw SplitOutcome::failure(SplitOutcome::Reason::name_too_long, name);
   _doserrno = 0;
   errno_t error = 0;
   if (mode == OpenMode::source) {
     // Readers (a virus scanner, Explorer's preview) may look on; a program that
     // holds the file for writing makes this open fail at once.
-    error = _sopen_s(&descriptor, name, _O_RDONLY | _O_BINARY, _SH_DENYWR, 0);
+    error = _wsopen_s(&descriptor, name.c_str(), _O_RDONLY | _O_BINARY, _SH_DENYWR, 0);
   } else {
     // _O_EXCL: a part or script of the same name is never overwritten.
-    error = _sopen_s(&descriptor, name, _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYNO,
-                     _S_IREAD | _S_IWRITE);
+    error = _wsopen_s(&descriptor, name.c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYNO,
+                      _S_IREAD | _S_IWRITE);
   }
   const unsigned long system_error = _doserrno;
-  if (error != 0) throw SplitOutcome::failure(SplitOutcome::Reason::cannot_open, widened(name), system_error);
+  if (error != 0) throw SplitOutcome::failure(SplitOutcome::Reason::cannot_open, name, system_error);
 }
 
 FileHandle::~FileHandle() {

@@ -1,6 +1,7 @@
 #pragma once
 // One open low-level file descriptor of the C runtime, owned until it is closed.
 #include <cstdint>
+#include <string>
 
 enum class OpenMode {
   // The file to split: read only; others may read it meanwhile but never write it,
@@ -23,7 +24,7 @@ class FileHandle {
   // Throws a failed SplitOutcome naming the file when the open fails: cannot_open
   // with the system's number (2 missing, 5 access denied, 32 in use, 80 exists
   // already), or name_too_long beyond the platform's 259 characters.
-  FileHandle(const char* name, OpenMode mode);
+  FileHandle(const std::wstring& name, OpenMode mode);
   // Closes what close() has not, on the ways out of a split that fail anyway.
   ~FileHandle();
 

@@ -56,9 +56,9 @@ std::optional<SplitOutcome> check_part_names(const PartSequence& parts, std::int
   }
   FindClose(search);
   if (!result && taken > 0) {
-    result = SplitOutcome::failure(Reason::part_exists, parts.wide_part_path(static_cast<std::int32_t>(lowest)));
+    result = SplitOutcome::failure(Reason::part_exists, parts.part_path(static_cast<std::int32_t>(lowest)));
     result->names_taken = taken;
-    result->last_taken = parts.wide_part_path(static_cast<std::int32_t>(highest));
+    result->last_taken = parts.part_path(static_cast<std::int32_t>(highest));
   }
   return result;
 }
@@ -84,8 +84,8 @@ std::optional<SplitOutcome> check_room(const WidePath& source, std::uint64_t roo
 std::optional<SplitOutcome> check_outputs(const PartSequence& parts, std::int32_t part_count,
                                           const std::vector<NamedOutput>& files, std::uint64_t room_needed) {
   // The last part has the longest name.
-  if (!fits_path_buffer(parts.part_path(part_count).c_str())) {
-    return SplitOutcome::failure(Reason::name_too_long, parts.wide_part_path(part_count));
+  if (!fits_path_buffer(parts.part_path(part_count))) {
+    return SplitOutcome::failure(Reason::name_too_long, parts.part_path(part_count));
   }
   // Cheapest first; a confirmed cancel is honoured between the file-system questions.
   if (cancelled()) return SplitOutcome::cancel();

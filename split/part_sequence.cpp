@@ -17,17 +17,7 @@ std::int64_t number_in(const std::wstring& digits) {
 
 }  // namespace
 
-// The suffix goes on after the conversion, so it can never push a path of at
-// most 259 bytes over the conversion's limit.
-std::string PartSequence::part_path(std::int32_t number) const { return path.narrow() + "_" + std::to_string(number); }
-
-std::wstring PartSequence::wide_part_path(std::int32_t number) const {
-  return path.text() + L"_" + std::to_wstring(number);
-}
-
-std::string PartSequence::part_file_name(std::int32_t number) const {
-  return path.file_name().narrow() + "_" + std::to_string(number);
-}
+std::wstring PartSequence::part_path(std::int32_t number) const { return path.text() + L"_" + std::to_wstring(number); }
 
 std::int64_t PartSequence::number_named_by(const std::wstring& file_name) const {
   const std::wstring prefix = path.file_name().text() + L"_";

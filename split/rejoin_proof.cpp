@@ -61,7 +61,7 @@ std::string RejoinScript::search(std::uint64_t lines_before_data) const {
   const std::string name = file("");
   const std::string count = std::to_string(part_count);
   const std::string part = "\"" + name_in_script + "_%~1\"";
-  const bool percent_in_name = target_name.find('%') != std::string::npos;
+  const bool percent_in_name = !named_by_itself && target_name.find(L'%') != std::wstring::npos;
   const std::string itself =
       percent_in_name ? "\"" + batch_text::percent_doubled(script_name()) + "\"" : std::string("\"%script%\"");
   std::string text =

@@ -1,11 +1,16 @@
 #include "split/rejoin_script.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "split/batch_text.h"
+#include "split/path_rules.h"
 
+using batch_text::ascii_of;
 using batch_text::line_end;
+using batch_text::percent_doubled;
+using batch_text::plain_ascii;
 
 namespace {
 
@@ -13,13 +18,9 @@ namespace {
 // the file it made, and wait for ever where nobody answers.
 const std::string command_word = "copy /b /y";
 const std::string copy_check = "if errorlevel 1 goto copy_failed\r\n";
-
-bool plain_ascii(const std::string& name) {
-  for (char c : name) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
+// Holds the stem of every name that is not plain ASCII: the script's own name
+// without ".bat".
+const std::string stem_variable = "%stem%";
 
 int digits(std::int64_t number) {
   int count = 1;
@@ -52,10 +53,18 @@ std::uint64_t sum_of_lengths(std::int32_t count, Kind kind, Length length) {
 
 }  // namespace
 
-RejoinScript::RejoinScript(std::string target_name, std::int32_t part_count, std::int64_t part_size,
+// A name in plain ASCII with a "%" is written with the "%" doubled, and grows
+// shorter once expanded; its lines are measured as written, which is safe.
+RejoinScript::RejoinScript(std::wstring target_name, std::int32_t part_count, std::int64_t part_size,
                            std::int64_t last_part_size)
-    : target_name(std::move(target_name)),
-      name_in_script(batch_text::percent_doubled(this->target_name)),
+    : named_by_itself(!plain_ascii(target_name)),
+      extension(ascii_of(path_rules::extension(target_name))),
+      name_in_script(named_by_itself ? stem_variable + percent_doubled(extension)
+                                     : percent_doubled(ascii_of(target_name))),
+      name_growth(named_by_itself ? static_cast<std::int64_t>(path_rules::stem(target_name).size()) -
+                                        static_cast<std::int64_t>(stem_variable.size())
+                                  : 0),
+      target_name(std::move(target_name)),
       part_count(part_count),
       part_size(part_size),
       last_part_size(last_part_size) {}
@@ -64,10 +73,7 @@ std::string RejoinScript::file(const std::string& suffix, bool dot_first) const 
   return "\"" + std::string(dot_first ? ".\\" : "") + name_in_script + suffix + "\"";
 }
 
-std::string RejoinScript::script_name() const {
-  const std::size_t dot = target_name.rfind('.');
-  return target_name.substr(0, dot) + ".bat";
-}
+std::string RejoinScript::script_name() const { return ascii_of(path_rules::stem(target_name)) + ".bat"; }
 
 std::int64_t RejoinScript::part_size_of(std::int32_t number) const {
   return number == part_count ? last_part_size : part_size;
@@ -85,7 +91,7 @@ std::string RejoinScript::head() const {
          // The script's own full path, for the search that reads its data lines: taken
          // before pushd, since a quoted relative %0 would be made full against the new
          // folder.
-         "set \"script=%~f0\"" + line_end +
+         "set \"script=%~f0\"" + line_end + (named_by_itself ? "set \"stem=%~n0\"" + line_end : "") +
          // The parts lie beside the script, wherever it was started from; on a share
          // this maps a drive letter for the run, which popd takes back on every way out.
          // Without a free letter it fails, and the script would look for the parts
@@ -108,11 +114,17 @@ std::string RejoinScript::checks(std::int32_t number) const {
   const std::string name = file("_" + std::to_string(number));
   const std::string size = std::to_string(part_size_of(number));
   const std::string differs = "if not \"%size%\"==\"" + size + "\" ";
-  return "set \"size=\"" + line_end +  //
-         "for %%f in (" + name + ") do set \"size=%%~zf\"" + line_end +
-         differs + "echo Part " + name + " is missing or is not " + size +
-         " bytes long; later parts were not checked." + line_end +  //
-         differs + "goto part_wrong" + line_end;
+  std::string text = "set \"size=\"" + line_end +  //
+                     "for %%f in (" + name + ") do set \"size=%%~zf\"" + line_end + differs + "echo Part " + name +
+                     " is missing or is not " + size + " bytes long; later parts were not checked." + line_end;
+  // A script that takes its stem from its own name finds no part once it is renamed,
+  // as a browser renames a second download "movie (1).bat".
+  if (named_by_itself && number == 1) {
+    text += differs + "echo This script finds its parts by its own name, now \"%~nx0\": renamed, it finds none. "
+                      "Give it the name its parts have before \"" +
+            percent_doubled(extension) + "_1\", followed by \".bat\"." + line_end;
+  }
+  return text + differs + "goto part_wrong" + line_end;
 }
 
 // A file of the target's name may be the original, or anything else the user keeps;
@@ -139,24 +151,34 @@ std::string RejoinScript::copy_line(std::int32_t first, std::int32_t last) const
 }
 
 // One line when the list fits the interpreter's limit, else several shorter ones.
+// The limit holds for the line as cmd reads it, with every name expanded: each entry
+// and each destination holds one name.
 void RejoinScript::for_each_copy_line(const CopyLineVisitor& visit) const {
+  const auto expanded = [this](std::uint64_t written, std::int64_t names) {
+    return static_cast<std::int64_t>(written) + names * name_growth;
+  };
   const std::size_t target_length = destination().size();
   const auto kind = [](std::int32_t number) { return std::pair{digits(number), number > 1}; };
   const auto entry_length = [&](std::int32_t number) { return entry(number).size(); };
   const std::uint64_t one_line = command_word.size() + target_length + sum_of_lengths(part_count, kind, entry_length);
-  const std::uint64_t limit = one_line <= longest_line ? longest_line : longest_wrapped_line;
+  const auto limit = static_cast<std::int64_t>(expanded(one_line, part_count + 1) <= std::int64_t{longest_line}
+                                                   ? longest_line
+                                                   : longest_wrapped_line);
 
   auto entry_length_of = length_by_kind(kind, entry_length);
   std::int32_t first = 1;
   std::uint64_t length = command_word.size();
+  std::int64_t names = 1;  // the destination
   for (std::int32_t number = 1; number <= part_count; ++number) {
     const std::uint64_t next = entry_length_of(number);
-    if (number > 1 && length + next + target_length > limit) {
+    if (number > 1 && expanded(length + next + target_length, names + 1) > limit) {
       visit(first, number - 1, length + target_length);
       first = number;
       length = command_word.size() + target_length;
+      names = 2;  // the file appended to and the destination
     }
     length += next;
+    ++names;
   }
   visit(first, part_count, length + target_length);
 }
@@ -188,15 +210,7 @@ std::string RejoinScript::failure_exits() const {
   const std::string exists_already =
       " exists already here, perhaps left by an earlier run of this script. Delete or move it, then run this again; "
       "nothing was changed.";
-  std::string text = ":part_wrong" + line_end + "echo " + name + " was not made or changed." + line_end;
-  // Such names read as other characters in another code page, and their parts as missing.
-  if (!plain_ascii(target_name)) {
-    text += "echo The names of these files are not plain ASCII: a console not set to code page 932 (Windows other "
-            "than Japanese) reads them wrongly and finds no part. Run this on Japanese Windows, or have the file "
-            "renamed to plain ASCII letters and split again." +
-            line_end;
-  }
-  return text + failed +  //
+  return ":part_wrong" + line_end + "echo " + name + " was not made or changed." + line_end + failed +  //
          ":target_exists" + line_end +
          "echo " + name + " exists already here. Move or rename it, then run this again; nothing was changed." +
          line_end + failed +                                                                              //
@@ -260,12 +274,15 @@ std::uint64_t RejoinScript::lines_before_data() const {
   std::uint64_t copy_lines = 0;
   for_each_copy_line([&](std::int32_t, std::int32_t, std::uint64_t) { ++copy_lines; });
   const std::uint64_t fixed = lines(head() + guards() + size_check() + proof({}) + search(0) + failure_exits());
-  return fixed + static_cast<std::uint64_t>(part_count) * lines(checks(1)) +
+  // The first part's checks may say more than the others'.
+  return fixed + lines(checks(1)) + static_cast<std::uint64_t>(part_count - 1) * lines(checks(2)) +
          copy_lines * lines(line_end + copy_check);
 }
 
 std::uint64_t RejoinScript::length() const {
-  const auto kind = [this](std::int32_t number) { return std::pair{digits(number), part_size_of(number)}; };
+  const auto kind = [this](std::int32_t number) {
+    return std::tuple{number == 1, digits(number), part_size_of(number)};
+  };
   const Sha256Digest any_digest{};
   std::uint64_t total =
       head().size() + guards().size() + size_check().size() + proof(any_digest).size() +

@@ -19,15 +19,17 @@
 
 class RejoinScript {
  public:
-  // cmd reads a batch file in the console's code page, and the program's users
-  // are on Japanese Windows: the names in the script are code page 932 bytes,
-  // whatever code page the system's file functions use.
-  static constexpr unsigned int code_page = 932;
-
-  // target_name: the source's bare file name in code page 932, the file the script rebuilds. Its
-  // parts are target_name + "_1" ... "_<part_count>", each part_size bytes long
-  // but the last, which is last_part_size.
-  RejoinScript(std::string target_name, std::int32_t part_count, std::int64_t part_size,
+  // target_name: the source's bare file name, the file the script rebuilds, whose
+  // extension is plain ASCII. Its parts are target_name + "_1" ... "_<part_count>",
+  // each part_size bytes long but the last, which is last_part_size.
+  //
+  // cmd reads a batch file in the console's code page, which differs from Windows to
+  // Windows, so every byte of the script is ASCII. A name in plain ASCII is written
+  // into it; any other reaches it through the script's own name, which cmd holds as
+  // UTF-16 whatever the code page: the script is the name without its extension, and
+  // ".bat", so its first lines take that stem from %~n0, and every other name is the
+  // stem and a suffix written into the script.
+  RejoinScript(std::wstring target_name, std::int32_t part_count, std::int64_t part_size,
                std::int64_t last_part_size);
 
   // Takes one piece of the text; false stops the writing.
@@ -91,9 +93,16 @@ class RejoinScript {
   // Every line but the data lines, counted without being made.
   std::uint64_t lines_before_data() const;
 
-  const std::string target_name;
-  // The target's name as the script writes it, every "%" doubled.
+  // Whether the script takes the stem of every name from its own name.
+  const bool named_by_itself;
+  // The target's extension, as the script writes it.
+  const std::string extension;
+  // The target's name as the script writes it: the name with every "%" doubled, or
+  // "%stem%" and the extension.
   const std::string name_in_script;
+  // How many characters longer a name is once cmd has expanded it than as written.
+  const std::int64_t name_growth;
+  const std::wstring target_name;
   const std::int32_t part_count;
   const std::int64_t part_size;
   const std::int64_t last_part_size;

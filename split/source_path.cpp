@@ -9,9 +9,6 @@ namespace {
 
 using Reason = SplitOutcome::Reason;
 
-// The longest path text the runtime opens for a program that is not long-path aware.
-constexpr std::size_t longest_path = 259;
-
 }  // namespace
 
 std::wstring without_surrounding_quotes(const std::wstring& text) {
@@ -22,7 +19,7 @@ std::wstring without_surrounding_quotes(const std::wstring& text) {
   return text;
 }
 
-std::optional<SplitOutcome> take_full_source_path(const std::wstring& given, std::string& full_path) {
+std::optional<SplitOutcome> take_full_source_path(const std::wstring& given, std::wstring& full_path) {
   const std::wstring name = without_surrounding_quotes(given);
   if (name.empty()) return SplitOutcome::failure(Reason::no_source_named);
   std::wstring full(GetFullPathNameW(name.c_str(), 0, nullptr, nullptr), L'\0');
@@ -34,10 +31,8 @@ std::optional<SplitOutcome> take_full_source_path(const std::wstring& given, std
   }
   full.resize(length);
   if (std::optional<SplitOutcome> refusal = refuse_namespace_path(full)) return refusal;
-  const std::optional<std::string> narrow = exact_narrow_path(full);
-  if (!narrow) return SplitOutcome::failure(Reason::name_not_in_code_page, full);
-  if (narrow->size() > longest_path) return SplitOutcome::failure(Reason::name_too_long, full);
-  full_path = *narrow;
+  if (!fits_path_buffer(full)) return SplitOutcome::failure(Reason::name_too_long, full);
+  full_path = full;
   return std::nullopt;
 }
 

@@ -14,10 +14,9 @@ std::wstring without_surrounding_quotes(const std::wstring& text);
 
 // Made full now, against the current folder, which the open-file dialog and other
 // programs' hooks may move later: parts, script and checks then all lie beside the
-// source, whatever the current folder does. Fills full_path with its narrow form and
-// returns nothing, or returns why it cannot be split: no name, a device, a name the
-// code page cannot hold exactly, or one too long.
-std::optional<SplitOutcome> take_full_source_path(const std::wstring& given, std::string& full_path);
+// source, whatever the current folder does. Fills full_path and returns nothing, or
+// returns why it cannot be split: no name, a device, or a name too long.
+std::optional<SplitOutcome> take_full_source_path(const std::wstring& given, std::wstring& full_path);
 
 // A path in the system's own namespaces, taken as it stands past the path rules:
 // "\\.\" names a device (NUL, CON and COM1 become "\\.\NUL" ... once made full),

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "job/split_job.h"
+#include "split/batch_text.h"
 #include "split/block_hasher.h"
 #include "split/checksum_file.h"
 #include "split/file_handle.h"
@@ -62,7 +63,7 @@ void write_all(FileHandle& file, const char* data, std::size_t count, const std:
 // A missing source and a folder are told apart from the system's other reasons.
 FileHandle open_source(const std::wstring& name) {
   try {
-    return FileHandle(split_job.source_path, OpenMode::source);
+    return FileHandle(name, OpenMode::source);
   } catch (SplitOutcome& failure) {
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -79,17 +80,6 @@ FileHandle open_source(const std::wstring& name) {
 bool is_batch_file(const WidePath& path) {
   const std::wstring extension = path_rules::extension(path.file_name().text());
   return CompareStringOrdinal(extension.c_str(), -1, L".bat", -1, TRUE) == CSTR_EQUAL;
-}
-
-// Its narrow form is taken before the first byte: a name too long for it fails the
-// split before any part is written, not after all of them.
-std::optional<SplitOutcome> refuse_too_long(const WidePath& path) {
-  try {
-    path.narrow();
-    return std::nullopt;
-  } catch (const std::invalid_argument&) {
-    return SplitOutcome::failure(Reason::name_too_long, path.text());
-  }
 }
 
 // Copies the next `length` bytes of the source into the part, block by block,
@@ -155,7 +145,7 @@ void write_checksums_and_script(const ChecksumFile& checksums, const SplitDigest
 }
 
 SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
-  const WidePath source_path(split_job.source_path);
+  const WidePath source_path(std::wstring{split_job.source_path});
   const std::wstring& source_name = source_path.text();
   if (std::optional<SplitOutcome> refusal = refuse_namespace_path(source_name)) return *refusal;
   if (is_batch_file(source_path)) return SplitOutcome::failure(Reason::source_is_batch_file, source_name);
@@ -165,22 +155,27 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   const FileStamp stamp = query_file_stamp(source, source_name);
   const auto size = static_cast<std::int64_t>(stamp.size);
   split_job.bytes_in_all = size;
-  const PartSequence parts(split_job.source_path);
+  const PartSequence parts(source_name);
   const WidePath script_path = source_path.with_extension(L"bat");
   const WidePath checksum_path = checksum_path_of(source_path);
   // "movie.iso.rejoining", which the receiver's script builds the file under, is the
   // longest name either side makes beside the parts: "movie.iso.sha256", "movie.bat"
   // and the temporary names are shorter. Should it not fit, the script could not
-  // rebuild the file in a folder like this one.
+  // rebuild the file in a folder like this one. The checks go before the first
+  // byte, so that a name the split cannot finish with fails before any part.
   const std::string building_suffix = RejoinScript::building_suffix;
-  const WidePath building_path(source_name + std::wstring(building_suffix.begin(), building_suffix.end()));
-  if (std::optional<SplitOutcome> refusal = refuse_too_long(building_path)) return *refusal;
-  // The name must be exact in the script's code page as well as in the one the
-  // files are made with; on Japanese Windows they are one. Every name has its UTF-8.
-  const std::optional<std::string> target_name =
-      exact_narrow_text(source_path.file_name().text(), RejoinScript::code_page);
-  if (!target_name) return SplitOutcome::failure(Reason::name_not_in_code_page, source_name);
-  const std::string utf8_target_name = exact_narrow_text(source_path.file_name().text(), CP_UTF8).value_or("");
+  const std::wstring building_path = source_name + std::wstring(building_suffix.begin(), building_suffix.end());
+  if (!fits_path_buffer(building_path)) return SplitOutcome::failure(Reason::name_too_long, building_path);
+  const std::wstring target_name = source_path.file_name().text();
+  // Nothing in a script of ASCII bytes can spell an extension that is not ASCII.
+  const std::wstring extension = path_rules::extension(target_name);
+  if (!batch_text::plain_ascii(extension)) {
+    SplitOutcome refusal = SplitOutcome::failure(Reason::extension_not_ascii, source_name);
+    refusal.extension = extension;
+    return refusal;
+  }
+  const std::optional<std::string> utf8_target_name = utf8_of(target_name);
+  if (!utf8_target_name) return SplitOutcome::failure(Reason::name_not_utf8, source_name);
 
   if (size < part_size) std::cout << "No need to split." << std::endl;
 
@@ -190,8 +185,8 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   const std::int64_t count = std::max<std::int64_t>(1, size / part_size + (size % part_size != 0 ? 1 : 0));
   if (count > INT32_MAX) return SplitOutcome::failure(Reason::too_many_parts, source_name);
   const auto part_count = static_cast<std::int32_t>(count);
-  const RejoinScript script(*target_name, part_count, part_size, size - (count - 1) * part_size);
-  const ChecksumFile checksums(utf8_target_name, part_count);
+  const RejoinScript script(target_name, part_count, part_size, size - (count - 1) * part_size);
+  const ChecksumFile checksums(*utf8_target_name, part_count);
   const std::vector<NamedOutput> other_files = {{script_path, Reason::script_exists},
                                                 {temporary_path_of(script_path), Reason::temporary_exists},
                                                 {checksum_path, Reason::checksum_exists},
@@ -207,11 +202,10 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   // Counted in 64 bits: a 32-bit number would step past the largest after the last part.
   for (std::int64_t i = 1; i <= count && !cancelled(); ++i) {
     const auto number = static_cast<std::int32_t>(i);
-    const std::string path = parts.part_path(number);
-    const std::wstring part_name = parts.wide_part_path(number);
-    std::cout << std::endl << path << std::endl;
+    const std::wstring part_name = parts.part_path(number);
+    std::cout << std::endl << utf8_of(part_name).value_or("") << std::endl;
 
-    FileHandle part(path.c_str(), OpenMode::new_file);
+    FileHandle part(part_name, OpenMode::new_file);
     ++made.parts;
     made.last_part_whole = false;
     const bool whole =
@@ -263,8 +257,8 @@ SplitOutcome split_file(std::int64_t part_size) {
   }
   outcome.parts_kept = made.parts;
   const PartSequence parts(split_job.source_path);
-  outcome.first_part = parts.wide_part_path(1);
-  outcome.last_part = parts.wide_part_path(std::max(made.parts, 1));
+  outcome.first_part = parts.part_path(1);
+  outcome.last_part = parts.part_path(std::max(made.parts, 1));
   outcome.last_part_short = !made.last_part_whole;
   outcome.script_left = made.unfinished.state;
   outcome.unfinished_file = made.unfinished.path;

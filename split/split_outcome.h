@@ -19,7 +19,12 @@ struct SplitOutcome {
     source_is_batch_file,
     // \\?\ and \??\ paths, which the system takes past its own path rules.
     raw_path,
-    name_not_in_code_page,
+    // A name whose extension is not plain ASCII: the rejoin script, ASCII bytes
+    // only, could not spell it.
+    extension_not_ascii,
+    // A name with a lone surrogate, which Windows holds but UTF-8, and so the
+    // checksum file, cannot spell.
+    name_not_utf8,
     name_too_long,
     // A part, the script, the checksum file, or the name one of these two is
     // written under until it is whole, exists already.
@@ -74,6 +79,9 @@ struct SplitOutcome {
   // For no_room: bytes needed for the parts and the script, and free to this user.
   std::uint64_t room_needed = 0;
   std::uint64_t room_free = 0;
+
+  // For extension_not_ascii: the extension, from its dot.
+  std::wstring extension;
 
   // For part_exists: how many of this split's part names are taken, and the one
   // with the highest number (`file` is the lowest).

@@ -18,7 +18,7 @@ void write_whole_file(const WidePath& final_path, Reason if_taken, const FileWri
   const WidePath temporary = temporary_path_of(final_path);
   const std::wstring& name = temporary.text();
   // Created new: a file of that name is not ours, and its failure leaves nothing.
-  FileHandle file(temporary.narrow().c_str(), OpenMode::new_file);
+  FileHandle file(temporary.text(), OpenMode::new_file);
   try {
     write(file, name);
     if (!file.flush()) throw SplitOutcome::failure(Reason::cannot_write, name, _doserrno);

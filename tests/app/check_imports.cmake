@@ -17,3 +17,13 @@ foreach(line IN LISTS imports)
   endif()
   message(STATUS "imports ${dll}")
 endforeach()
+
+# No path may pass through the ANSI code page, which cannot spell every name Windows
+# holds: the narrow opens and the question of which code page they use stay out.
+string(REGEX MATCHALL "\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_0-9]+" functions "${dump}")
+foreach(line IN LISTS functions)
+  string(REGEX REPLACE ".* " "" function "${line}")
+  if(function MATCHES "^(_sopen|_sopen_s|AreFileApisANSI)$")
+    message(FATAL_ERROR "parcelor.exe imports ${function}, which takes or tells a narrow path")
+  endif()
+endforeach()

@@ -246,14 +246,13 @@ TEST(MainDialog, DroppedFileReplacesTheSourcePathWhole) {
   EXPECT_EQ(dialog.text(IDC_SOURCE_PATH).size(), 263u);
 }
 
-// Refused before any job, with the full path in the box: code page 932 has no "é"
-// (Windows would best-fit "café.iso" to "cafe.iso", another file beside it), NUL
-// typed in a folder is the device, a path may be too long, or there is none.
+// Refused before the first byte, with the full path in the box: an extension
+// beyond ASCII, which the rejoin script could not spell, NUL typed in a folder is
+// the device, a path may be too long, or there is none.
 TEST(MainDialog, PathsThatCannotBeSplitAreRefusedWithTheirReason) {
   TempFolder folder;
-  write_file(folder / "cafe.iso", pattern_bytes(10));
-  const std::wstring cafe = widened(folder.path().c_str()) + L"\\caf\u00E9.iso";
-  CloseHandle(CreateFileW(cafe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  const std::wstring video = folder / L"\u65C5.\u52D5\u753B";
+  write_file(video, pattern_bytes(10));
   const std::wstring too_long = widened(folder.path().c_str()) + L"\\" + std::wstring(260, L'n');
   enum class Given { command_line, dropped, typed };
   const struct {
@@ -262,8 +261,8 @@ TEST(MainDialog, PathsThatCannotBeSplitAreRefusedWithTheirReason) {
     Given given;
     const char* reason;
     std::wstring file_shown;
-  } cases[] = {{"from the command line", cafe, Given::command_line, job_texts::name_not_in_code_page, cafe},
-               {"dropped", cafe, Given::dropped, job_texts::name_not_in_code_page, cafe},
+  } cases[] = {{"from the command line", video, Given::command_line, job_texts::extension_not_ascii, video},
+               {"dropped", video, Given::dropped, job_texts::extension_not_ascii, video},
                {"a device, typed in quotes", L"\"" + widened((folder / "NUL").c_str()) + L"\"", Given::typed,
                 job_texts::source_is_device, L"\\\\.\\NUL"},
                {"too long", too_long, Given::dropped, job_texts::name_too_long, too_long},
@@ -282,7 +281,7 @@ TEST(MainDialog, PathsThatCannotBeSplitAreRefusedWithTheirReason) {
     const std::wstring reason = widened(c.reason);
     EXPECT_NE(failed.wide_text.find(why + reason.substr(0, reason.find(L'%'))), std::wstring::npos);
     EXPECT_TRUE(pump_until([&] { return IsWindowEnabled(dialog.control(IDC_START_SPLIT)) != FALSE; }));
-    EXPECT_EQ(files_in(folder.path()).size(), 2u) << "a part or script was made";
+    EXPECT_EQ(files_in(folder.path()).size(), 1u) << "a part or script was made";
   }
 }
 

@@ -48,6 +48,8 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
   SplitOutcome script_stuck = outcome_of(Ending::failed, Reason::out_of_memory, L"", 1);
   script_stuck.script_left = SplitOutcome::ScriptLeft::not_removed;
   script_stuck.unfinished_file = L"C:\\d\\100%2.~pc";
+  SplitOutcome extension_refusal = outcome_of(Ending::failed, Reason::extension_not_ascii, L"C:\\d\\\u65C5.\u52D5\u753B", 0);
+  extension_refusal.extension = L".\u52D5\u753B";
   const struct {
     SplitOutcome outcome;
     const wchar_t* text;
@@ -62,9 +64,9 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
       // Our words alone: the system's "access denied" would contradict them.
       {SplitOutcome::failure(Reason::source_is_folder, L"C:\\d", 5),
        L"分割できませんでした\nC:\\d\nこれはフォルダーです。分割するファイルを指定してください。"},
-      {SplitOutcome::failure(Reason::name_not_in_code_page, L"C:\\caf\u00e9.iso"),
-       L"分割できませんでした\nC:\\caf\u00e9.iso\nこの名前には、このプログラムでは扱えない文字 (\u00e9、\u301c、絵文字など) "
-       L"があります。ファイルの名前を変えてから分割してください。"},
+      {extension_refusal,
+       L"分割できませんでした\nC:\\d\\\u65C5.\u52D5\u753B\n拡張子 .\u52D5\u753B には半角英数字以外の文字があり、"
+       L"結合用のバッチファイルに書けません。拡張子を半角英数字に変えてから分割してください。"},
       {outcome_of(Ending::cancelled, Reason::none, L"", 0), L"分割を中断しました\nファイルは何も作成していません。"},
       {cut_short,
        L"分割を中断しました\n分割ファイルを 3 個残しました (C:\\d\\100%2.iso_1 から)。\n最後の分割ファイルは途中までです。\n"

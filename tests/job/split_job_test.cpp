@@ -100,9 +100,7 @@ class SplitJobTest : public testing::Test {
 
   void start(std::int32_t size_mb, const std::string& path) {
     EnableWindow(start_button, FALSE);
-    char buffer[260] = {};
-    path.copy(buffer, sizeof buffer - 1);
-    start_split_job(owner, start_button, size_mb, buffer);
+    start_split_job(owner, start_button, size_mb, widened(path.c_str()).c_str());
   }
 
   bool wait_until_idle() {

@@ -8,6 +8,7 @@
 //   silent    nothing at all, exit code 0 (Wine's own)
 // An empty file fails as on Windows, with 0x800703ee.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,13 +24,16 @@ int failed(unsigned long code, const char* name) {
 }
 
 int main(int argc, char** argv) {
-  if (argc != 4 || std::strcmp(argv[1], "-hashfile") != 0) return 1;
+  // The file by its wide name, which holds every name; argv only to print it.
+  int words_count = 0;
+  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &words_count);
+  if (argc != 4 || words_count != 4 || std::strcmp(argv[1], "-hashfile") != 0) return 1;
   const char* setting = std::getenv("PARCELOR_CERTUTIL_FORM");
   const std::string form = setting != nullptr ? setting : "win10";
   if (form == "silent") return 0;
   if (form == "sharing") return failed(0x80070020, "ERROR_SHARING_VIOLATION");
 
-  FileHandle file(argv[2], OpenMode::source);
+  FileHandle file(words[2], OpenMode::source);
   const Sha256Algorithm algorithm;
   Sha256Stream stream(algorithm);
   static char block[1048576];

@@ -17,7 +17,7 @@ namespace {
 // The system's number for a failed open, which also names the file; 0 when it opened.
 unsigned long open_error(const std::string& path, OpenMode mode) {
   try {
-    FileHandle file(path.c_str(), mode);
+    FileHandle file(widened(path.c_str()), mode);
   } catch (const SplitOutcome& failure) {
     EXPECT_EQ(failure.reason, SplitOutcome::Reason::cannot_open);
     EXPECT_EQ(failure.file, widened(path.c_str()));
@@ -52,7 +52,7 @@ TEST(FileHandle, OpenSourceLetsReadersInButNotWriters) {
   TempFolder folder;
   write_file(folder / "source.bin", {1});
   const ForeignOpener scanner(folder / "source.bin", _O_RDONLY);  // reading it before the split
-  FileHandle source((folder / "source.bin").c_str(), OpenMode::source);
+  FileHandle source(folder / L"source.bin", OpenMode::source);
   EXPECT_TRUE(ForeignOpener(folder / "source.bin", _O_RDONLY).is_open());
   EXPECT_FALSE(ForeignOpener(folder / "source.bin", _O_WRONLY).is_open());
 }
@@ -61,7 +61,7 @@ TEST(FileHandle, NewFileIsWritableAndSharedForReading) {
   TempFolder folder;
   const std::string path = folder / "part_1";
   {
-    FileHandle part(path.c_str(), OpenMode::new_file);
+    FileHandle part(widened(path.c_str()), OpenMode::new_file);
     EXPECT_EQ(part.write("abc", 3), 3);
     EXPECT_TRUE(ForeignOpener(path, _O_RDONLY).is_open());
   }
@@ -73,7 +73,7 @@ TEST(FileHandle, BytesPassUnchangedAndTheEndReadsNothing) {
   TempFolder folder;
   const Bytes bytes = {'a', '\r', '\n', 0x1A, '\n', 0};
   write_file(folder / "source.bin", bytes);
-  FileHandle source((folder / "source.bin").c_str(), OpenMode::source);
+  FileHandle source(folder / L"source.bin", OpenMode::source);
   char buffer[16];
   EXPECT_EQ(source.read(buffer, 4), 4);
   EXPECT_EQ(source.read(buffer + 4, 16), 2);
@@ -85,10 +85,10 @@ TEST(QueryFileStamp, DiskFilesOnly) {
   TempFolder folder;
   write_file(folder / "empty.bin", {});
   write_file(folder / "three.bin", {1, 2, 3});
-  EXPECT_EQ(query_file_stamp(FileHandle((folder / "empty.bin").c_str(), OpenMode::source), L"empty").size, 0u);
-  EXPECT_EQ(query_file_stamp(FileHandle((folder / "three.bin").c_str(), OpenMode::source), L"three").size, 3u);
+  EXPECT_EQ(query_file_stamp(FileHandle(folder / L"empty.bin", OpenMode::source), L"empty").size, 0u);
+  EXPECT_EQ(query_file_stamp(FileHandle(folder / L"three.bin", OpenMode::source), L"three").size, 3u);
   try {
-    query_file_stamp(FileHandle("NUL", OpenMode::source), L"NUL");
+    query_file_stamp(FileHandle(L"NUL", OpenMode::source), L"NUL");
     ADD_FAILURE() << "no error for the NUL device";
   } catch (const SplitOutcome& failure) {
     EXPECT_EQ(failure.reason, SplitOutcome::Reason::source_is_device);

@@ -7,34 +7,34 @@
 namespace {
 
 struct ScriptPathCase {
-  const char* source;
-  const char* script;
+  const wchar_t* source;
+  const wchar_t* script;
 };
 
-// "\x83\x5C" is the katakana letter so (ソ) in code page 932: its second byte is a
-// backslash, and it must still be one letter of the name.
+// The katakana letter so (ソ) is 83 5C in code page 932, whose second byte is a
+// backslash: one letter of the name all the same.
 const ScriptPathCase script_path_cases[] = {
-    {"C:\\d\\movie.iso", "C:\\d\\movie.bat"},
-    {"C:\\d\\archive.tar.gz", "C:\\d\\archive.tar.bat"},
-    {"C:\\d\\movie", "C:\\d\\movie.bat"},
-    {"C:\\d\\movie.", "C:\\d\\movie.bat"},
-    {"C:\\d\\.hidden", "C:\\d\\.bat"},
-    {"C:\\d.x\\movie", "C:\\d.x\\movie.bat"},
-    {"C:\\movie.iso", "C:\\movie.bat"},
-    {"C:movie.iso", "C:movie.bat"},
-    {"movie.iso", "movie.bat"},
-    {"sub\\movie.iso", "sub\\movie.bat"},
-    {"C:/d/movie.iso", "C:\\d\\movie.bat"},
-    {"C:\\d\\\\movie.iso", "C:\\d\\movie.bat"},
-    {"\\\\srv\\share\\movie.iso", "\\\\srv\\share\\movie.bat"},
-    {"C:\\d\\movie.bat", "C:\\d\\movie.bat"},
-    {"C:\\d\\\x83\x5C.iso", "C:\\d\\\x83\x5C.bat"},
-    {"C:\\\x83\x5C\\movie", "C:\\\x83\x5C\\movie.bat"},
+    {L"C:\\d\\movie.iso", L"C:\\d\\movie.bat"},
+    {L"C:\\d\\archive.tar.gz", L"C:\\d\\archive.tar.bat"},
+    {L"C:\\d\\movie", L"C:\\d\\movie.bat"},
+    {L"C:\\d\\movie.", L"C:\\d\\movie.bat"},
+    {L"C:\\d\\.hidden", L"C:\\d\\.bat"},
+    {L"C:\\d.x\\movie", L"C:\\d.x\\movie.bat"},
+    {L"C:\\movie.iso", L"C:\\movie.bat"},
+    {L"C:movie.iso", L"C:movie.bat"},
+    {L"movie.iso", L"movie.bat"},
+    {L"sub\\movie.iso", L"sub\\movie.bat"},
+    {L"C:/d/movie.iso", L"C:\\d\\movie.bat"},
+    {L"C:\\d\\\\movie.iso", L"C:\\d\\movie.bat"},
+    {L"\\\\srv\\share\\movie.iso", L"\\\\srv\\share\\movie.bat"},
+    {L"C:\\d\\movie.bat", L"C:\\d\\movie.bat"},
+    {L"C:\\d\\\u30BD.iso", L"C:\\d\\\u30BD.bat"},
+    {L"C:\\\u30BD\\movie", L"C:\\\u30BD\\movie.bat"},
 };
 
 TEST(PathRules, ScriptPathReplacesTheExtensionOfTheLastElementOnly) {
   for (const ScriptPathCase& c : script_path_cases) {
-    EXPECT_EQ(WidePath(c.source).with_extension(L"bat").narrow(), c.script) << "source " << c.source;
+    EXPECT_EQ(WidePath(c.source).with_extension(L"bat").text(), c.script) << "source " << c.source;
   }
 }
 
@@ -88,10 +88,10 @@ TEST(PathRules, JoinPutsOneBackslashBetweenNames) {
 }
 
 TEST(PathRules, TargetNameIsTheFileNameComponent) {
-  for (const char* source : {"C:\\d\\movie.iso", "movie.iso", "C:/d/movie.iso"}) {
-    EXPECT_EQ(WidePath(source).file_name().narrow(), "movie.iso") << "source " << source;
+  for (const wchar_t* source : {L"C:\\d\\movie.iso", L"movie.iso", L"C:/d/movie.iso"}) {
+    EXPECT_EQ(WidePath(source).file_name().text(), L"movie.iso") << "source " << source;
   }
-  EXPECT_EQ(WidePath("C:\\d\\\x83\x5C.iso").file_name().narrow(), "\x83\x5C.iso");
+  EXPECT_EQ(WidePath(L"C:\\d\\\u30BD.iso").file_name().text(), L"\u30BD.iso");
 }
 
 }  // namespace

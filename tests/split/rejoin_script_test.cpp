@@ -30,7 +30,7 @@ std::vector<std::string> lines_of(const std::string& text) {
 }
 
 // The script's copy lines, each with its line end.
-std::string copy_lines_for(const std::string& target, int part_count) {
+std::string copy_lines_for(const std::wstring& target, int part_count) {
   std::string copy_lines;
   for (const std::string& line : lines_of(text_of(RejoinScript(target, part_count, 10, 10), part_count))) {
     if (line.compare(0, 8, "copy /b ") == 0) copy_lines += line + "\r\n";
@@ -41,7 +41,7 @@ std::string copy_lines_for(const std::string& target, int part_count) {
 // Whatever the registry's defaults and wherever it is started from, the script
 // works in its own folder and its own environment; every way out goes back.
 TEST(RejoinScript, SetsUpItsOwnEnvironmentAndLeavesItOnEveryWayOut) {
-  const std::vector<std::string> lines = lines_of(text_of(RejoinScript("50% off.iso", 3, 5368709120, 7), 3));
+  const std::vector<std::string> lines = lines_of(text_of(RejoinScript(L"50% off.iso", 3, 5368709120, 7), 3));
   ASSERT_GT(lines.size(), 6u);
   const std::vector<std::string> set_up = {"@echo off", "setlocal EnableExtensions DisableDelayedExpansion",
                                            "set \"script=%~f0\"", "pushd \"%~dp0\"",
@@ -98,7 +98,7 @@ const ScriptCase script_cases[] = {
 
 TEST(RejoinScript, OneCopyLineForOneToThreeParts) {
   for (const ScriptCase& c : script_cases) {
-    const std::string text = copy_lines_for("movie.iso", c.parts);
+    const std::string text = copy_lines_for(L"movie.iso", c.parts);
     EXPECT_EQ(text, c.text) << c.parts << " parts";
     EXPECT_EQ(text.size(), c.size) << c.parts << " parts";
   }
@@ -109,20 +109,20 @@ TEST(RejoinScript, OnePartScriptByteForByte) {
                                     0x69, 0x65, 0x2E, 0x69, 0x73, 0x6F, 0x5F, 0x31, 0x22, 0x20, 0x22, 0x6D,
                                     0x6F, 0x76, 0x69, 0x65, 0x2E, 0x69, 0x73, 0x6F, 0x2E, 0x72, 0x65, 0x6A,
                                     0x6F, 0x69, 0x6E, 0x69, 0x6E, 0x67, 0x22, 0x0D, 0x0A};
-  EXPECT_EQ(copy_lines_for("movie.iso", 1), std::string(expected, expected + sizeof expected));
+  EXPECT_EQ(copy_lines_for(L"movie.iso", 1), std::string(expected, expected + sizeof expected));
 }
 
 TEST(RejoinScript, PercentSignsAreDoubledAndNothingElseChanges) {
-  EXPECT_EQ(copy_lines_for("a%20b &^!.iso", 1),
+  EXPECT_EQ(copy_lines_for(L"a%20b &^!.iso", 1),
             "copy /b /y \"a%%20b &^!.iso_1\" \"a%%20b &^!.iso.rejoining\"\r\n");
-  // "ソ.iso" in code page 932: the 5C byte stays as it is.
-  EXPECT_EQ(copy_lines_for("\x83\x5C.iso", 1), "copy /b /y \"\x83\x5C.iso_1\" \"\x83\x5C.iso.rejoining\"\r\n");
+  // A name beyond ASCII is the script's own stem and the extension.
+  EXPECT_EQ(copy_lines_for(L"\u30BD%.i%so", 1), "copy /b /y \"%stem%.i%%so_1\" \"%stem%.i%%so.rejoining\"\r\n");
 }
 
 TEST(RejoinScript, ALineThatFitsTheInterpreterStaysOneLine) {
   // 10 + (3 + L1) ... + the destination: the most parts whose copy line stays
   // within 8191 bytes.
-  const std::string target(16, 't');  // parts are "tttt..._k"
+  const std::wstring target(16, L't');  // parts are "tttt..._k"
   std::size_t length = 10 + 3 + target.size() + 10;
   int parts = 0;
   while (true) {
@@ -137,8 +137,23 @@ TEST(RejoinScript, ALineThatFitsTheInterpreterStaysOneLine) {
   EXPECT_GT(lines_of(copy_lines_for(target, parts + 1)).size(), 1u);
 }
 
+// A stem beyond ASCII is written "%stem%", and cmd's limit holds once it is
+// expanded: 120 Japanese characters make each name some 130 long.
+TEST(RejoinScript, CopyLinesOfANameBeyondAsciiFitOnceExpanded) {
+  const std::wstring target = std::wstring(120, L'\u65C5') + L".mp4";
+  for (const int parts : {50, 70}) {
+    std::string expanded = copy_lines_for(target, parts);
+    for (std::size_t at; (at = expanded.find("%stem%")) != std::string::npos;) expanded.replace(at, 6, 120, 's');
+    const std::vector<std::string> lines = lines_of(expanded);
+    EXPECT_EQ(lines.size() > 1, parts == 70);
+    for (const std::string& line : lines) {
+      EXPECT_LE(line.size(), lines.size() > 1 ? RejoinScript::longest_wrapped_line : RejoinScript::longest_line);
+    }
+  }
+}
+
 TEST(RejoinScript, ALongListIsWrappedIntoAppendingLines) {
-  const std::vector<std::string> lines = lines_of(copy_lines_for("movie.iso", 600));
+  const std::vector<std::string> lines = lines_of(copy_lines_for(L"movie.iso", 600));
   ASSERT_GT(lines.size(), 1u);
 
   // Each line builds or extends the target, and together they list every part once, in order.

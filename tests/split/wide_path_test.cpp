@@ -2,75 +2,38 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 
 namespace {
 
-std::string conversion_error(const char* narrow_text) {
-  try {
-    WidePath path(narrow_text);
-  } catch (const std::invalid_argument& error) {
-    return error.what();
-  }
-  return "no error";
+TEST(WidePath, SlashesBecomeBackslashes) { EXPECT_EQ(WidePath(L"C:/d/movie.iso").text(), L"C:\\d\\movie.iso"); }
+
+// Windows counts UTF-16 units: 259 of them fit, whatever the characters; an emoji
+// takes two.
+TEST(WidePath, PathsFitUpTo259Units) {
+  EXPECT_TRUE(fits_path_buffer(std::wstring(259, L'\u5206')));
+  EXPECT_FALSE(fits_path_buffer(std::wstring(260, L'a')));
+  EXPECT_TRUE(fits_path_buffer(std::wstring(257, L'a') + L"\U0001F600"));
+  EXPECT_FALSE(fits_path_buffer(std::wstring(258, L'a') + L"\U0001F600"));
 }
 
-std::string narrow_form_error(const std::wstring& wide_text) {
-  try {
-    WidePath(wide_text).narrow();
-  } catch (const std::invalid_argument& error) {
-    return error.what();
-  }
-  return "no error";
-}
-
-TEST(WidePath, SlashesBecomeBackslashes) {
-  const WidePath path("C:/d/movie.iso");
-  EXPECT_EQ(path.text(), L"C:\\d\\movie.iso");
-  EXPECT_EQ(path.narrow(), "C:\\d\\movie.iso");
-}
-
-TEST(WidePath, JapaneseTextRoundTripsThroughCodePage932) {
-  // "分割\ソ.iso": the second byte of ソ (83 5C) is not a separator.
-  const char* narrow = "\x95\xaa\x8a\x84\\\x83\x5C.iso";
-  const WidePath path(narrow);
-  EXPECT_EQ(path.text(), L"\u5206\u5272\\\u30BD.iso");
-  EXPECT_EQ(path.narrow(), narrow);
-}
-
-TEST(WidePath, NarrowTextUpTo259BytesConverts) {
-  const std::string longest(259, 'a');
-  EXPECT_EQ(conversion_error(longest.c_str()), "no error");
-  EXPECT_EQ(WidePath(longest.c_str()).narrow(), longest);
-  EXPECT_EQ(conversion_error(std::string(260, 'a').c_str()), "invalid char filename argument");
-}
-
-TEST(WidePath, NarrowFormFailsBeyond259Bytes) {
-  EXPECT_EQ(narrow_form_error(std::wstring(259, L'a')), "no error");
-  EXPECT_EQ(narrow_form_error(std::wstring(260, L'a')), "invalid wchar_t filename argument");
-  // 130 Japanese characters are only 130 wide units but 260 bytes in code page 932.
-  EXPECT_EQ(narrow_form_error(std::wstring(129, L'\u5206') + L"a"), "no error");
-  EXPECT_EQ(narrow_form_error(std::wstring(130, L'\u5206')), "invalid wchar_t filename argument");
-}
-
-TEST(ExactNarrowPath, OnlyWhenCodePage932HoldsEveryCharacter) {
+TEST(Utf8Of, EveryNameButALoneSurrogate) {
   const struct {
     std::wstring wide;
-    std::string narrow;  // empty: refused
+    const char* utf8;  // nullptr: refused
   } cases[] = {
-      {L"C:\\d\\movie.iso", "C:\\d\\movie.iso"},
-      {L"C:\\\u5206\u5272.iso", "C:\\\x95\xaa\x8a\x84.iso"},
-      {L"C:\\\u30BD.iso", "C:\\\x83\x5C.iso"},  // its second byte is 0x5C
-      {L"C:\\" + std::wstring(256, L'n'), "C:\\" + std::string(256, 'n')},
-      {L"C:\\caf\u00E9.iso", ""},  // best-fits to "cafe.iso", another file
-      {L"C:\\wave\u301Cdash.iso", ""},
-      {L"C:\\\u00A5\\x.iso", ""},  // best-fits to 0x5C, a separator
-      {L"C:\\\U0001F600.iso", ""},
-      {L"C:\\" + std::wstring(300, L'n'), "C:\\" + std::string(300, 'n')},  // any length: the caller judges
+      {L"movie.iso", "movie.iso"},
+      {L"caf\u00E9 \U0001F600.bin", "caf\xC3\xA9 \xF0\x9F\x98\x80.bin"},
+      // A Mac's separated voiced sound mark stays separated.
+      {L"\u304B\u3099\u3093.bin", "\xE3\x81\x8B\xE3\x82\x99\xE3\x82\x93.bin"},
+      {L"\u00A5100.bin", "\xC2\xA5" "100.bin"},
+      {std::wstring(L"a") + L'\xD83D' + L".bin", nullptr},
+      {std::wstring(L"a") + L'\xDE00', nullptr},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(exact_narrow_path(c.wide).value_or(""), c.narrow) << c.wide;
+    const std::optional<std::string> utf8 = utf8_of(c.wide);
+    EXPECT_EQ(utf8.has_value(), c.utf8 != nullptr) << c.wide.size();
+    EXPECT_EQ(utf8.value_or(""), c.utf8 != nullptr ? c.utf8 : "");
   }
 }
 

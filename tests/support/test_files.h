@@ -1,7 +1,8 @@
 #pragma once
 // Files for tests: each test works in a fresh folder of its own under the
-// temporary folder, removed again with everything in it. Paths are narrow
-// code page 932 text, as the program itself uses them.
+// temporary folder, removed again with everything in it. Paths are wide text, as the
+// program itself uses them, or narrow text in the ANSI code page where a test needs
+// no other characters.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ class TempFolder {
   const std::string& path() const { return folder; }
   // The path of `name` inside the folder.
   std::string operator/(const std::string& name) const { return folder + "\\" + name; }
+  std::wstring operator/(const std::wstring& name) const;
 
  private:
   std::string folder;
@@ -27,13 +29,20 @@ class TempFolder {
 // Bytes that differ from block to block, so a misplaced block shows.
 Bytes pattern_bytes(std::size_t count, std::uint32_t seed = 1);
 
+// Narrow text in the ANSI code page, made wide.
+std::wstring widened(const char* narrow_text);
+
+void write_file(const std::wstring& path, const Bytes& bytes);
 void write_file(const std::string& path, const Bytes& bytes);
+Bytes read_file(const std::wstring& path);
 Bytes read_file(const std::string& path);
 std::string read_text(const std::string& path);
+bool file_exists(const std::wstring& path);
 bool file_exists(const std::string& path);
 std::int64_t file_size(const std::string& path);
 
 // Names of the files directly in a folder, sorted.
+std::vector<std::wstring> files_in(const std::wstring& folder);
 std::vector<std::string> files_in(const std::string& folder);
 
 struct BatchRun {
@@ -43,5 +52,7 @@ struct BatchRun {
 };
 
 // Runs the batch script (a name in the folder, or a full path) with the real command
-// interpreter in `folder`, its input from NUL.
+// interpreter in `folder`, its input from NUL. Started by its wide name: a narrow
+// command line would lose the characters the ANSI code page lacks.
+BatchRun run_batch_script(const std::wstring& folder, const std::wstring& script);
 BatchRun run_batch_script(const std::string& folder, const std::string& script);
