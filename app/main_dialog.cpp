@@ -173,7 +173,10 @@ INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
       report_ending_if_due(dialog);
       return TRUE;
     case WM_TIMER:
-      if (wparam == progress_timer) update_progress(dialog);
+      if (wparam != progress_timer) return TRUE;
+      update_progress(dialog);
+      // Should the job's notice have been lost, its ending is reported all the same.
+      report_ending_if_due(dialog);
       return TRUE;
     case WM_DROPFILES:
       on_drop_files(dialog, reinterpret_cast<HDROP>(wparam));

@@ -32,6 +32,9 @@ inline constexpr char source_is_folder[] = "これはフォルダーです。分
 inline constexpr char source_is_device[] = "これはデバイスです。ディスク上のファイルを指定してください。";
 inline constexpr char source_is_batch_file[] =
     "バッチファイル (.bat) は分割できません。結合用のバッチファイルが同じ名前になるためです。拡張子を変えてから分割してください。";
+inline constexpr char source_is_temporary_name[] =
+    "拡張子が .~pc のファイルは分割できません。Parcelor が書き込み中のファイルに使う名前です。"
+    "拡張子を変えてから分割してください。";
 inline constexpr char raw_path[] = "\\\\?\\ で始まるパスは分割できません。C:\\ などで始まるパスを指定してください。";
 // %1: the extension, from its dot.
 inline constexpr char extension_not_ascii[] =
@@ -66,6 +69,8 @@ inline constexpr char cannot_write[] = "このファイルに書き込めませ�
 inline constexpr char cannot_close[] = "このファイルを閉じられませんでした。";
 inline constexpr char cannot_rename[] = "書き込んだファイルに、この名前を付けられませんでした。";
 inline constexpr char cannot_hash[] = "チェックサム (SHA-256) を計算できませんでした。";
+// %1: CNG's status, in hex, as Microsoft lists it.
+inline constexpr char hash_status[] = "CNG の状態コード: 0x%1";
 inline constexpr char cannot_look_through_folder[] = "このフォルダーの中を調べられませんでした。";
 inline constexpr char cannot_start[] = "分割の作業を開始できませんでした。";
 

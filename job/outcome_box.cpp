@@ -1,5 +1,7 @@
 #include "job/outcome_box.h"
 
+#include <cwchar>
+#include <iterator>
 #include <vector>
 
 #include "job/job_texts.h"
@@ -64,6 +66,7 @@ const char* reason_text(Reason reason) {
     case Reason::source_is_folder: return job_texts::source_is_folder;
     case Reason::source_is_device: return job_texts::source_is_device;
     case Reason::source_is_batch_file: return job_texts::source_is_batch_file;
+    case Reason::source_is_temporary_name: return job_texts::source_is_temporary_name;
     case Reason::raw_path: return job_texts::raw_path;
     case Reason::extension_not_ascii: return job_texts::extension_not_ascii;
     case Reason::name_not_utf8: return job_texts::name_not_utf8;
@@ -130,7 +133,11 @@ std::wstring failure_lines(const SplitOutcome& outcome) {
     text += line(job_texts::in_use);
   }
   if (outcome.reason == Reason::source_missing || outcome.reason == Reason::source_is_folder) return text;
-  if (outcome.system_error != 0) {
+  if (outcome.reason == Reason::cannot_hash && outcome.system_error != 0) {
+    wchar_t status[9];
+    std::swprintf(status, std::size(status), L"%08lX", outcome.system_error);
+    text += line(job_texts::hash_status, {status});
+  } else if (outcome.system_error != 0) {
     text += line(job_texts::system_reason, {system_text(outcome.system_error), std::to_wstring(outcome.system_error)});
   } else if (outcome.reason == Reason::cannot_write) {
     text += line(job_texts::short_write);
@@ -147,16 +154,10 @@ std::wstring left_behind_lines(const SplitOutcome& outcome) {
   }
   std::wstring text = line(job_texts::parts_kept, {std::to_wstring(outcome.parts_kept), outcome.first_part});
   if (outcome.last_part_short) text += L"\n" + from_code_page_932(job_texts::last_part_short);
-  switch (outcome.script_left) {
-    case SplitOutcome::ScriptLeft::none:
-      text += L"\n" + from_code_page_932(job_texts::no_script);
-      break;
-    case SplitOutcome::ScriptLeft::removed:
-      text += L"\n" + from_code_page_932(job_texts::script_removed);
-      break;
-    case SplitOutcome::ScriptLeft::not_removed:
-      text += line(job_texts::script_not_removed, {outcome.unfinished_file});
-      break;
+  // Every file left is named; once none is, that the others went.
+  for (const std::wstring& left : outcome.unfinished_left) text += line(job_texts::script_not_removed, {left});
+  if (outcome.unfinished_left.empty()) {
+    text += L"\n" + from_code_page_932(outcome.unfinished_removed ? job_texts::script_removed : job_texts::no_script);
   }
   return text + L"\n" + from_code_page_932(job_texts::delete_parts);
 }

@@ -65,8 +65,9 @@ bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const
 
 double split_job_progress() {
   const std::int64_t in_all = split_job.bytes_in_all;
-  // Nothing to copy is everything copied; an unknown size is nothing yet.
-  if (in_all <= 0) return in_all == 0 ? 1.0 : 0.0;
+  // An unknown size is nothing yet; the split's own files count too, so the size
+  // is never 0 once known.
+  if (in_all <= 0) return 0.0;
   return static_cast<double>(split_job.bytes_copied) / static_cast<double>(in_all);
 }
 
@@ -75,12 +76,21 @@ std::optional<SplitOutcome::Ending> split_job_ending() {
   return split_job.outcome.ending;
 }
 
+SplitOutcome (*run_split)(std::int64_t part_size) = split_file;
+
 // The worker shows nothing itself: a box of its own would open on top of the
 // dialog's question or open-file dialog. Its ending goes to the dialog thread.
 void split_worker() {
-  split_job.outcome = split_file(part_size_bytes(split_job.split_size_mb));
+  try {
+    split_job.outcome = run_split(part_size_bytes(split_job.split_size_mb));
+  } catch (...) {
+    // The split catches its own failures; what escapes it can only be memory running
+    // out on the way back. Made of nothing but numbers, this failure takes no more.
+    split_job.outcome = SplitOutcome::failure(SplitOutcome::Reason::out_of_memory);
+  }
   // From here a cancel command asks nothing, and the dialog shows the ending on
-  // the taskbar button.
+  // the taskbar button. Should the notice be lost (a full message queue), the
+  // dialog's progress timer finds the job ended.
   split_job.job_finished = true;
   PostMessageW(split_job.owner_dialog, WM_SPLIT_JOB_ENDED, 0, 0);
 }

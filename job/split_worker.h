@@ -13,6 +13,10 @@
 // ended. The dialog answers it with report_split_ending_if_due().
 constexpr UINT WM_SPLIT_JOB_ENDED = WM_APP + 1;
 
+// What the worker runs: split_file. A test puts one here that throws on the
+// worker's thread.
+extern SplitOutcome (*run_split)(std::int64_t part_size);
+
 // The start command: the start button is already disabled, size_mb is non-zero.
 // path: the source's full path, at most 259 UTF-16 units. False when no worker could be
 // started; the button is then enabled again and the failure box has been shown.

@@ -3,14 +3,22 @@
 #include <algorithm>
 #include <system_error>
 
-BlockHasher::BlockHasher(std::atomic<std::int64_t>& progress) : progress(progress) {
+BlockHasher::BlockHasher(std::atomic<std::int64_t>& progress, std::int32_t part_count) : progress(progress) {
   for (Slot& slot : slots) slot.data.reset(new char[block_size]);
+  // A lane then never takes memory under the lock: a push_back that ran short there
+  // would stop the hashing with nobody to tell.
+  part_digests.reserve(static_cast<std::size_t>(part_count));
+  // Should the second lane not start, the first is stopped and joined before this
+  // throws: a thread still running when its object goes would end the program.
   try {
     lanes[parts_lane] = std::thread([this] { hash_lane(parts_lane); });
     lanes[whole_lane] = std::thread([this] { hash_lane(whole_lane); });
   } catch (const std::system_error&) {
     stop();
     throw SplitOutcome::failure(SplitOutcome::Reason::cannot_start);
+  } catch (...) {
+    stop();
+    throw SplitOutcome::failure(SplitOutcome::Reason::out_of_memory);
   }
 }
 
@@ -29,10 +37,14 @@ void BlockHasher::stop() {
 
 std::uint64_t BlockHasher::hashed_by_both() const { return std::min(hashed[parts_lane], hashed[whole_lane]); }
 
+void BlockHasher::throw_failure() const {
+  if (failure) throw SplitOutcome::failure(failure->reason, {}, failure->system_error);
+}
+
 char* BlockHasher::free_block() {
   std::unique_lock<std::mutex> lock(mutex);
   changed.wait(lock, [this] { return failure || handed_over - hashed_by_both() < blocks_in_flight; });
-  if (failure) throw *failure;
+  throw_failure();
   return slots[handed_over % blocks_in_flight].data.get();
 }
 
@@ -60,7 +72,7 @@ SplitDigests BlockHasher::finish() {
   {
     std::unique_lock<std::mutex> lock(mutex);
     changed.wait(lock, [this] { return failure || hashed_by_both() == handed_over; });
-    if (failure) throw *failure;
+    throw_failure();
   }
   stop();
   return {std::move(part_digests), whole_stream.finish()};
@@ -90,10 +102,18 @@ void BlockHasher::hash_lane(Lane lane) {
       changed.notify_all();
     }
   } catch (const SplitOutcome& hash_failure) {
-    {
-      const std::lock_guard<std::mutex> lock(mutex);
-      if (!failure) failure = hash_failure;
-    }
-    changed.notify_all();
+    fail({hash_failure.reason, hash_failure.system_error});
+  } catch (...) {
+    // Anything else on this thread is memory running out, as on the copy's.
+    fail({SplitOutcome::Reason::out_of_memory, 0});
   }
+}
+
+// Wakes the copy, which throws the failure where it waits.
+void BlockHasher::fail(LaneFailure lane_failure) {
+  {
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (!failure) failure = lane_failure;
+  }
+  changed.notify_all();
 }

@@ -24,8 +24,10 @@ class BlockHasher {
   static constexpr std::size_t block_size = 1048576;
 
   // progress: kept at the bytes both threads have hashed, which the copy wrote
-  // before it handed them over. Throws a failed SplitOutcome (cannot_hash).
-  explicit BlockHasher(std::atomic<std::int64_t>& progress);
+  // before it handed them over. part_count: the parts whose digests it keeps, room
+  // for which is taken now, on the copy's thread. Throws a failed SplitOutcome
+  // (cannot_hash, cannot_start, out_of_memory).
+  BlockHasher(std::atomic<std::int64_t>& progress, std::int32_t part_count);
   // Stops both threads once the block each is hashing is done: a cancel or a
   // failure ends the hashing with the copy, within a block.
   ~BlockHasher();
@@ -47,6 +49,13 @@ class BlockHasher {
   static constexpr std::size_t blocks_in_flight = 8;
   enum Lane { parts_lane, whole_lane };
 
+  // Why a lane stopped: plain values, which take no memory to keep when memory
+  // is what ran out.
+  struct LaneFailure {
+    SplitOutcome::Reason reason;
+    unsigned long system_error;
+  };
+
   struct Slot {
     std::unique_ptr<char[]> data;
     std::size_t count = 0;
@@ -58,6 +67,9 @@ class BlockHasher {
   std::uint64_t hashed_by_both() const;
   void stop();
   void hand_over_slot(std::size_t count, bool ends_part);
+  // Under the lock, where the copy waits: what a lane failed with, if it did.
+  void throw_failure() const;
+  void fail(LaneFailure lane_failure);
 
   Sha256Algorithm algorithm;
   Sha256Stream part_stream{algorithm};
@@ -73,7 +85,7 @@ class BlockHasher {
   std::array<std::uint64_t, 2> hashed{};
   std::array<std::int64_t, 2> bytes_hashed{};
   bool stopping = false;
-  std::optional<SplitOutcome> failure;
+  std::optional<LaneFailure> failure;
   std::vector<Sha256Digest> part_digests;
 
   std::array<std::thread, 2> lanes;

@@ -2,10 +2,14 @@
 
 #include "split/split_outcome.h"
 
+NTSTATUS(WINAPI* hash_data)(BCRYPT_HASH_HANDLE hash, PUCHAR data, ULONG count, ULONG flags) = BCryptHashData;
+
 namespace {
 
 void check(NTSTATUS status) {
-  if (!BCRYPT_SUCCESS(status)) throw SplitOutcome::failure(SplitOutcome::Reason::cannot_hash);
+  if (!BCRYPT_SUCCESS(status)) {
+    throw SplitOutcome::failure(SplitOutcome::Reason::cannot_hash, {}, static_cast<unsigned long>(status));
+  }
 }
 
 }  // namespace
@@ -34,7 +38,7 @@ Sha256Stream::~Sha256Stream() {
 void Sha256Stream::begin() { check(BCryptCreateHash(algorithm.handle(), &hash, nullptr, 0, nullptr, 0, 0)); }
 
 void Sha256Stream::add(const void* data, std::size_t count) {
-  check(BCryptHashData(hash, static_cast<PUCHAR>(const_cast<void*>(data)), static_cast<ULONG>(count), 0));
+  check(hash_data(hash, static_cast<PUCHAR>(const_cast<void*>(data)), static_cast<ULONG>(count), 0));
 }
 
 Sha256Digest Sha256Stream::finish() {

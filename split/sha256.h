@@ -17,11 +17,16 @@ struct SplitDigests {
   Sha256Digest whole;
 };
 
+// CNG's own hashing of a block. A test puts one here that fails, or throws, on the
+// thread that hashes: nothing else could show what such a failure does.
+extern NTSTATUS(WINAPI* hash_data)(BCRYPT_HASH_HANDLE hash, PUCHAR data, ULONG count, ULONG flags);
+
 // 64 lowercase hex digits, as sha256sum and certutil print them.
 std::string hex_of(const Sha256Digest& digest);
 
 // The algorithm, opened once for a whole split; every stream is made from it.
-// Throws a failed SplitOutcome (cannot_hash) when the system cannot give it.
+// Throws a failed SplitOutcome (cannot_hash, with CNG's status as its system_error)
+// when the system cannot give it.
 class Sha256Algorithm {
  public:
   Sha256Algorithm();
@@ -36,7 +41,7 @@ class Sha256Algorithm {
 };
 
 // One stream of bytes being hashed. Used by one thread at a time. Throws a failed
-// SplitOutcome (cannot_hash) when the system fails.
+// SplitOutcome (cannot_hash, with CNG's status) when the system fails.
 class Sha256Stream {
  public:
   explicit Sha256Stream(const Sha256Algorithm& algorithm);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
@@ -31,19 +32,44 @@ namespace {
 using Reason = SplitOutcome::Reason;
 
 constexpr std::int64_t block_size = BlockHasher::block_size;
-// A long part is flushed as it goes: each flush is then short, the hashing goes on
-// with the blocks in flight meanwhile, and a cancel never waits for a whole part
-// to reach the disk.
-constexpr std::int64_t flush_interval = 32 * block_size;
 
 bool cancelled() { return split_job.cancel_requested.load(); }
+
+// A long part is flushed as it goes: each flush is then short, the hashing goes on
+// with the blocks in flight meanwhile, and a cancel never waits for a whole part to
+// reach the disk. How much goes between two flushes is set by time, not bytes: what
+// the disk wrote in about a tenth of a second at the last flush. A share or a USB
+// stick that writes behind may take seconds for 32 MiB, a local disk milliseconds;
+// more flushes than needed cost a FAT32 stick a rewrite of its table each.
+class FlushPacer {
+ public:
+  std::int64_t interval() const { return bytes_between_flushes; }
+
+  // Flushes the bytes written since the last flush, and times it.
+  bool flush(FileHandle& part, std::int64_t bytes) {
+    const auto start = std::chrono::steady_clock::now();
+    if (!part.flush()) return false;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double written_in_target = seconds > 0 ? static_cast<double>(bytes) * target_seconds / seconds : largest;
+    const auto blocks = static_cast<std::int64_t>(std::clamp<double>(written_in_target, smallest, largest)) / block_size;
+    bytes_between_flushes = blocks * block_size;
+    return true;
+  }
+
+ private:
+  static constexpr double target_seconds = 0.1;
+  static constexpr std::int64_t smallest = 2 * block_size;
+  static constexpr std::int64_t largest = 32 * block_size;
+  // Small until the disk has shown its pace: the first flush is short on any disk.
+  std::int64_t bytes_between_flushes = smallest;
+};
 
 // What the split has made so far, for the box of a split that does not finish.
 struct MadeSoFar {
   std::int32_t parts = 0;
   bool last_part_whole = true;
   // The files after the parts: the checksum file and the script.
-  UnfinishedFile unfinished;
+  UnfinishedFiles unfinished;
 };
 
 // Writes the whole buffer or throws: a short write loses bytes. Only a text beyond
@@ -75,11 +101,12 @@ FileHandle open_source(const std::wstring& name) {
   }
 }
 
-// A batch file's rejoin script would bear its own name. Windows tells names apart
-// without regard to case, so "SETUP.BAT" is one too.
-bool is_batch_file(const WidePath& path) {
-  const std::wstring extension = path_rules::extension(path.file_name().text());
-  return CompareStringOrdinal(extension.c_str(), -1, L".bat", -1, TRUE) == CSTR_EQUAL;
+// A batch file's rejoin script would bear its own name, and a ".~pc" file is its
+// script's own temporary name. Windows tells names apart without regard to case, so
+// "SETUP.BAT" is one too.
+bool has_extension(const WidePath& path, const wchar_t* extension) {
+  return CompareStringOrdinal(path_rules::extension(path.file_name().text()).c_str(), -1, extension, -1, TRUE) ==
+         CSTR_EQUAL;
 }
 
 // Copies the next `length` bytes of the source into the part, block by block,
@@ -89,9 +116,10 @@ bool is_batch_file(const WidePath& path) {
 // True when they are all copied, false when a cancel stopped the copy. Throws on a
 // read, write or flush failure, and when the source ends early: no lost byte is
 // ever reported as a finished split.
-bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, std::int64_t length, std::int64_t& copied,
-               const std::wstring& source_name, const std::wstring& part_name) {
+bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, FlushPacer& pacer, std::int64_t length,
+               std::int64_t& copied, const std::wstring& source_name, const std::wstring& part_name) {
   std::int64_t written = 0;
+  std::int64_t unflushed = 0;
   while (written < length && !cancelled()) {
     char* const block = hasher.free_block();
     // Writers are kept out, but should the source end early all the same (a file
@@ -104,11 +132,15 @@ bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, std::i
     write_all(part, block, static_cast<std::size_t>(count), part_name);
     hasher.hand_over(static_cast<std::size_t>(count));
     written += count;
+    unflushed += count;
     copied += count;
     std::cout << '.';
-    if ((written % flush_interval == 0 || written == length) && !part.flush()) {
-      throw SplitOutcome::failure(Reason::cannot_write, part_name, _doserrno);
-    }
+    if (unflushed < pacer.interval() && written < length) continue;
+    // A cancel meanwhile is not kept waiting for the disk: a part not flushed at its
+    // end counts as cut short.
+    if (cancelled()) return false;
+    if (!pacer.flush(part, unflushed)) throw SplitOutcome::failure(Reason::cannot_write, part_name, _doserrno);
+    unflushed = 0;
   }
   return written == length;
 }
@@ -116,16 +148,18 @@ bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, std::i
 // The files after the parts, the checksum file and then the script, each written
 // whole or not at all: a script cut short would rebuild a wrong file, or write the
 // joined parts over the first one. A checksum file whose script could not be made
-// belongs to no finished split, and goes again.
+// belongs to no finished split, and goes again. Each counts as progress once it has
+// its name, so that the bar shows 100 % only when the split is done.
 void write_checksums_and_script(const ChecksumFile& checksums, const SplitDigests& digests,
                                 const WidePath& checksum_path, const RejoinScript& script,
-                                const WidePath& script_path, UnfinishedFile& unfinished) {
+                                const WidePath& script_path, UnfinishedFiles& unfinished) {
   write_whole_file(
       checksum_path, Reason::checksum_exists,
       [&](FileHandle& file, const std::wstring& name) {
         checksums.write(digests, [&](const std::string& piece) { write_all(file, piece.data(), piece.size(), name); });
       },
       unfinished);
+  split_job.bytes_copied += static_cast<std::int64_t>(checksums.length());
   try {
     write_whole_file(
         script_path, Reason::script_exists,
@@ -137,24 +171,23 @@ void write_checksums_and_script(const ChecksumFile& checksums, const SplitDigest
         },
         unfinished);
   } catch (...) {
-    if (!DeleteFileW(checksum_path.text().c_str())) {
-      unfinished = {SplitOutcome::ScriptLeft::not_removed, checksum_path.text()};
-    }
+    unfinished.remove(checksum_path.text());
     throw;
   }
+  split_job.bytes_copied += static_cast<std::int64_t>(script.length());
 }
 
 SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   const WidePath source_path(std::wstring{split_job.source_path});
   const std::wstring& source_name = source_path.text();
   if (std::optional<SplitOutcome> refusal = refuse_namespace_path(source_name)) return *refusal;
-  if (is_batch_file(source_path)) return SplitOutcome::failure(Reason::source_is_batch_file, source_name);
+  if (has_extension(source_path, L".bat")) return SplitOutcome::failure(Reason::source_is_batch_file, source_name);
+  if (has_extension(source_path, L".~pc")) return SplitOutcome::failure(Reason::source_is_temporary_name, source_name);
   FileHandle source = open_source(source_name);
   // Only a file on a disk has a stamp: a device such as NUL opens like a file, then
   // blocks or reads nothing.
   const FileStamp stamp = query_file_stamp(source, source_name);
   const auto size = static_cast<std::int64_t>(stamp.size);
-  split_job.bytes_in_all = size;
   const PartSequence parts(source_name);
   const WidePath script_path = source_path.with_extension(L"bat");
   const WidePath checksum_path = checksum_path_of(source_path);
@@ -193,11 +226,13 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
                                                 {temporary_path_of(checksum_path), Reason::temporary_exists}};
   const std::uint64_t room_needed = stamp.size + script.length() + checksums.length();
   if (std::optional<SplitOutcome> stop = check_outputs(parts, part_count, other_files, room_needed)) return *stop;
+  split_job.bytes_in_all = static_cast<std::int64_t>(room_needed);
 
   // The same few blocks for the whole split, whatever the sizes. A fresh block for
   // each part measurably slowed the copy of small parts, for nothing: a block's old
   // bytes are never written.
-  BlockHasher hasher(split_job.bytes_copied);
+  BlockHasher hasher(split_job.bytes_copied, part_count);
+  FlushPacer pacer;
   std::int64_t copied = 0;
   // Counted in 64 bits: a 32-bit number would step past the largest after the last part.
   for (std::int64_t i = 1; i <= count && !cancelled(); ++i) {
@@ -208,11 +243,15 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
     FileHandle part(part_name, OpenMode::new_file);
     ++made.parts;
     made.last_part_whole = false;
-    const bool whole =
-        copy_part(source, part, hasher, std::min(part_size, size - copied), copied, source_name, part_name);
-    if (whole) hasher.end_part();
-    if (!part.close()) throw SplitOutcome::failure(Reason::cannot_close, part_name, _doserrno);
-    made.last_part_whole = whole;
+    made.last_part_whole =
+        copy_part(source, part, hasher, pacer, std::min(part_size, size - copied), copied, source_name, part_name);
+    // A hashing failure reported here leaves a whole part; a failed close may have
+    // lost its last bytes.
+    if (made.last_part_whole) hasher.end_part();
+    if (!part.close()) {
+      made.last_part_whole = false;
+      throw SplitOutcome::failure(Reason::cannot_close, part_name, _doserrno);
+    }
   }
 
   // A cancelled split writes no script: run beside the source, a script listing only
@@ -260,7 +299,7 @@ SplitOutcome split_file(std::int64_t part_size) {
   outcome.first_part = parts.part_path(1);
   outcome.last_part = parts.part_path(std::max(made.parts, 1));
   outcome.last_part_short = !made.last_part_whole;
-  outcome.script_left = made.unfinished.state;
-  outcome.unfinished_file = made.unfinished.path;
+  outcome.unfinished_removed = made.unfinished.removed;
+  outcome.unfinished_left = made.unfinished.left;
   return outcome;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 struct SplitOutcome {
   enum class Ending { finished, cancelled, failed };
@@ -17,6 +18,8 @@ struct SplitOutcome {
     source_is_device,
     // A .bat file: its rejoin script would take its own name.
     source_is_batch_file,
+    // A .~pc file: its rejoin script would be written under its own name first.
+    source_is_temporary_name,
     // \\?\ and \??\ paths, which the system takes past its own path rules.
     raw_path,
     // A name whose extension is not plain ASCII: the rejoin script, ASCII bytes
@@ -49,11 +52,6 @@ struct SplitOutcome {
     cannot_look_through_folder,
     cannot_start,
   };
-
-  // What became of the files after the parts, the checksum file and the script, when
-  // their writing did not end well: each is written under a temporary name until it
-  // is whole, and what was written is removed again.
-  enum class ScriptLeft { none, removed, not_removed };
 
   static SplitOutcome cancel() {
     SplitOutcome outcome;
@@ -96,7 +94,10 @@ struct SplitOutcome {
   bool last_part_short = false;
   std::wstring script_file;
   std::wstring checksum_file;
-  ScriptLeft script_left = ScriptLeft::none;
-  // For not_removed: the file the user must remove.
-  std::wstring unfinished_file;
+  // What became of the files after the parts, the checksum file and the script, when
+  // their writing did not end well: each is written under a temporary name until it
+  // is whole, and what was written is removed again. Whether one was, and each that
+  // could not be, which the user must remove.
+  bool unfinished_removed = false;
+  std::vector<std::wstring> unfinished_left;
 };

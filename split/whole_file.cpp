@@ -4,17 +4,27 @@
 
 #include <cstdlib>
 
+#include "job/split_job.h"
+#include "split/held_file.h"
+
 namespace {
 
 using Reason = SplitOutcome::Reason;
-using ScriptLeft = SplitOutcome::ScriptLeft;
 
 }  // namespace
+
+void UnfinishedFiles::remove(const std::wstring& path) {
+  if (delete_patiently(path) == 0) {
+    removed = true;
+  } else {
+    left.push_back(path);
+  }
+}
 
 WidePath temporary_path_of(const WidePath& final_path) { return final_path.with_extension(L"~pc"); }
 
 void write_whole_file(const WidePath& final_path, Reason if_taken, const FileWriter& write,
-                      UnfinishedFile& unfinished) {
+                      UnfinishedFiles& unfinished) {
   const WidePath temporary = temporary_path_of(final_path);
   const std::wstring& name = temporary.text();
   // Created new: a file of that name is not ours, and its failure leaves nothing.
@@ -23,18 +33,17 @@ void write_whole_file(const WidePath& final_path, Reason if_taken, const FileWri
     write(file, name);
     if (!file.flush()) throw SplitOutcome::failure(Reason::cannot_write, name, _doserrno);
     if (!file.close()) throw SplitOutcome::failure(Reason::cannot_close, name, _doserrno);
-    // Without MOVEFILE_REPLACE_EXISTING a name taken since the checks stays as it is.
-    if (!MoveFileExW(name.c_str(), final_path.text().c_str(), MOVEFILE_WRITE_THROUGH)) {
-      const DWORD error = GetLastError();
+    // A name taken since the checks stays as it is.
+    if (const DWORD error = rename_patiently(name, final_path.text())) {
       if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
         throw SplitOutcome::failure(if_taken, final_path.text());
       }
+      if (split_job.cancel_requested.load()) throw SplitOutcome::cancel();
       throw SplitOutcome::failure(Reason::cannot_rename, final_path.text(), error);
     }
   } catch (...) {
     file.close();
-    unfinished.path = name;
-    unfinished.state = DeleteFileW(name.c_str()) ? ScriptLeft::removed : ScriptLeft::not_removed;
+    unfinished.remove(name);
     throw;
   }
 }

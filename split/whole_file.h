@@ -5,6 +5,7 @@
 // file, never half a file under a name that runs or that a receiver trusts.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "split/file_handle.h"
 #include "split/split_outcome.h"
@@ -14,10 +15,15 @@
 // the name is never longer than the final one and passes every check that passes.
 WidePath temporary_path_of(const WidePath& final_path);
 
-// What is left of a write that did not end well.
-struct UnfinishedFile {
-  SplitOutcome::ScriptLeft state = SplitOutcome::ScriptLeft::none;
-  std::wstring path;
+// What is left of the writes that did not end well: whether a file was removed
+// again, and every one that could not be, which the user must remove.
+struct UnfinishedFiles {
+  bool removed = false;
+  std::vector<std::wstring> left;
+
+  // Removes the file, waiting a moment for another program that holds it, and
+  // notes what became of it.
+  void remove(const std::wstring& path);
 };
 
 // Writes the text into the file, under the temporary name as named to the user.
@@ -26,7 +32,8 @@ using FileWriter = std::function<void(FileHandle& file, const std::wstring& name
 // Writes final_path through its temporary name. Throws a failed SplitOutcome when
 // the file cannot be made whole: if_taken naming final_path when that name was
 // taken meanwhile (it is never replaced). Whatever ends the write early, the
-// writer's own exceptions included, removes the temporary file first and says in
-// `unfinished` whether that worked.
+// writer's own exceptions included, removes the temporary file first and notes in
+// `unfinished` whether that worked. A rename that another program holds up for a
+// moment is waited for; a cancel meanwhile ends the write as a cancel.
 void write_whole_file(const WidePath& final_path, SplitOutcome::Reason if_taken, const FileWriter& write,
-                      UnfinishedFile& unfinished);
+                      UnfinishedFiles& unfinished);

@@ -37,7 +37,7 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
   no_room.room_needed = 1048577;  // rounded up
   no_room.room_free = 2097151;    // rounded down
   SplitOutcome script_failed = outcome_of(Ending::failed, Reason::cannot_write, L"C:\\d\\100%2.bat", 2);
-  script_failed.script_left = SplitOutcome::ScriptLeft::removed;
+  script_failed.unfinished_removed = true;
   SplitOutcome finished = outcome_of(Ending::finished, Reason::none, L"", 3);
   finished.last_part = L"C:\\d\\100%2.iso_3";
   finished.script_file = L"C:\\d\\100%2.bat";
@@ -46,8 +46,8 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
   taken.names_taken = 2;
   taken.last_taken = L"C:\\d\\100%2.iso_9";
   SplitOutcome script_stuck = outcome_of(Ending::failed, Reason::out_of_memory, L"", 1);
-  script_stuck.script_left = SplitOutcome::ScriptLeft::not_removed;
-  script_stuck.unfinished_file = L"C:\\d\\100%2.~pc";
+  script_stuck.unfinished_removed = true;
+  script_stuck.unfinished_left = {L"C:\\d\\100%2.~pc", L"C:\\d\\100%2.iso.sha256"};
   SplitOutcome extension_refusal = outcome_of(Ending::failed, Reason::extension_not_ascii, L"C:\\d\\\u65C5.\u52D5\u753B", 0);
   extension_refusal.extension = L".\u52D5\u753B";
   const struct {
@@ -80,6 +80,7 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
       {script_stuck,
        L"分割できませんでした\nメモリが足りません。\n分割ファイルを 1 個残しました (C:\\d\\100%2.iso_1 から)。\n"
        L"書きかけのファイル C:\\d\\100%2.~pc を削除できませんでした。手で削除してください。\n"
+       L"書きかけのファイル C:\\d\\100%2.iso.sha256 を削除できませんでした。手で削除してください。\n"
        L"もう一度分割する前に、これらの分割ファイルを削除してください。"},
   };
   for (const auto& c : cases) EXPECT_EQ(outcome_text(c.outcome), c.text);

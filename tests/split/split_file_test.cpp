@@ -417,7 +417,8 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
     EXPECT_EQ(outcome.last_part_short, c.last_part_short);
     // A checksum file or script that could not be written whole is gone again,
     // under either name; so is a checksum file whose script failed.
-    EXPECT_EQ(outcome.script_left, c.script_begun ? SplitOutcome::ScriptLeft::removed : SplitOutcome::ScriptLeft::none);
+    EXPECT_EQ(outcome.unfinished_removed, c.script_begun);
+    EXPECT_TRUE(outcome.unfinished_left.empty());
     EXPECT_EQ(files_in(each.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1", "movie.iso_2"}));
   }
 }
