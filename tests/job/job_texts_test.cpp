@@ -64,6 +64,8 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
       // Our words alone: the system's "access denied" would contradict them.
       {SplitOutcome::failure(Reason::source_is_folder, L"C:\\d", 5),
        L"分割できませんでした\nC:\\d\nこれはフォルダーです。分割するファイルを指定してください。"},
+      {SplitOutcome::failure(Reason::cannot_hash, L"", 0xC000000D),
+       L"分割できませんでした\nチェックサム (SHA-256) を計算できませんでした。\nCNG の状態コード: 0xC000000D"},
       {extension_refusal,
        L"分割できませんでした\nC:\\d\\\u65C5.\u52D5\u753B\n拡張子 .\u52D5\u753B には半角英数字以外の文字があり、"
        L"結合用のバッチファイルに書けません。拡張子を半角英数字に変えてから分割してください。"},

@@ -4,11 +4,13 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "job/job_texts.h"
 #include "job/split_job.h"
+#include "split/split_file.h"
 #include "tests/support/captured_output.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_files.h"
@@ -219,6 +221,18 @@ TEST_F(SplitJobTest, FailedSplitShowsTheFailureBoxNamingTheFile) {
   EXPECT_EQ(finished.first_line(), job_texts::split_failed);
   EXPECT_NE(finished.text.find("\n" + (folder / "movie.iso_2") + "\n"), std::string::npos) << finished.text;
   EXPECT_EQ(finished.icon, static_cast<UINT>(MB_ICONHAND));
+  EXPECT_TRUE(wait_until_idle());
+}
+
+// What escapes the split on the worker's thread, memory running out on the way back,
+// ends in the failure box, never the program.
+TEST_F(SplitJobTest, AThrowOnTheWorkersThreadEndsInTheFailureBox) {
+  run_split = [](std::int64_t) -> SplitOutcome { throw std::bad_alloc(); };
+  MessageBoxAnswer finished("Split", IDOK);
+  start(1, folder / "movie.iso");
+  ASSERT_TRUE(finished.wait());
+  run_split = split_file;
+  EXPECT_EQ(finished.text, std::string(job_texts::split_failed) + "\n" + job_texts::out_of_memory);
   EXPECT_TRUE(wait_until_idle());
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,8 @@
 #include "job/split_job.h"
 #include "split/file_handle.h"
 #include "split/path_rules.h"
+#include "split/sha256.h"
+#include "split/held_file.h"
 #include "split/wide_path.h"
 #include "tests/support/captured_output.h"
 #include "tests/support/test_files.h"
@@ -229,14 +232,17 @@ TEST_F(SplitFileTest, ExistingScriptChecksumsOrTheirTemporaryNamesAreNeverOverwr
   }
 }
 
-TEST_F(SplitFileTest, BatchFileSourceIsRefusedBeforeAnythingIsWritten) {
-  const std::string source = folder / "setup.BAT";
-  write_file(source, pattern_bytes(3 * MiB));
-
-  expect_failure(split(source, 2 * MiB), Reason::source_is_batch_file, source);
-
+// A batch file's script would bear its name; a .~pc file is its script's
+// temporary name.
+TEST_F(SplitFileTest, BatchOrTemporaryFileSourceIsRefusedBeforeAnythingIsWritten) {
+  for (const auto& [name, reason] : {std::pair{"setup.BAT", Reason::source_is_batch_file},
+                                     std::pair{"movie.~PC", Reason::source_is_temporary_name}}) {
+    TempFolder each;
+    write_file(each / name, pattern_bytes(3 * MiB));
+    expect_failure(split(each / name, 2 * MiB), reason, each / name);
+    EXPECT_EQ(files_in(each.path()), (std::vector<std::string>{name}));
+  }
   EXPECT_EQ(output.text(), "");
-  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"setup.BAT"}));
 }
 
 // A Japanese path of `length` UTF-16 units in the folder, ending in the extension:
@@ -376,6 +382,15 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
     _write(descriptor, data, count / 2);
     throw std::bad_alloc();
   };
+  // Another program that holds a file for good, or a disk that refuses deletes.
+  const auto held_rename = [](const wchar_t*, const wchar_t*, DWORD) -> BOOL {
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return FALSE;
+  };
+  const auto refused_delete = [](const wchar_t*) -> BOOL {
+    SetLastError(ERROR_WRITE_PROTECT);
+    return FALSE;
+  };
   const struct {
     const char* what;
     int dot;  // after which block of two things go wrong
@@ -384,13 +399,18 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
     unsigned long system_error;
     bool last_part_short;
     bool script_begun;
+    bool nothing_removable = false;
   } cases[] = {{"times set", 1, Reason::source_changed, "movie.iso", 0, false, false},
                // Bytes may be lost in a failed close or flush.
                {"part closed in failure", 2, Reason::cannot_close, "movie.iso_2", 0, true, false},
                {"part flushed in failure", 2, Reason::cannot_write, "movie.iso_2", ERROR_NETNAME_DELETED, true, false},
                {"part written in failure", 1, Reason::cannot_write, "movie.iso_2", ERROR_DISK_FULL, true, false},
                {"checksums written in failure", 2, Reason::cannot_write, "movie.iso.~pc", ERROR_DISK_FULL, false, true},
-               {"script write thrown out of", 2, Reason::out_of_memory, "", 0, false, true}};
+               {"script write thrown out of", 2, Reason::out_of_memory, "", 0, false, true},
+               {"script write thrown out of, nothing removable", 2, Reason::out_of_memory, "", 0, false, true, true},
+               // Given up after a few seconds, the temporary name removed.
+               {"checksums held for good", 2, Reason::cannot_rename, "movie.iso.sha256", ERROR_SHARING_VIOLATION,
+                false, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     TempFolder each;
@@ -404,12 +424,16 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
       if (c.system_error == ERROR_NETNAME_DELETED) flush_descriptor = failing_flush;
       if (c.system_error == ERROR_DISK_FULL) write_descriptor = failing_write;
       if (c.reason == Reason::out_of_memory) write_descriptor = throwing_write;
+      if (c.nothing_removable) delete_file = refused_delete;
+      if (c.reason == Reason::cannot_rename) move_file = held_rename;
     });
 
     const SplitOutcome outcome = split(source, MiB);
     close_descriptor = _close;
     flush_descriptor = _commit;
     write_descriptor = _write;
+    delete_file = DeleteFileW;
+    move_file = MoveFileExW;
 
     expect_failure(outcome, c.reason, *c.file != '\0' ? each / c.file : "");
     EXPECT_EQ(outcome.system_error, c.system_error);
@@ -417,10 +441,110 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
     EXPECT_EQ(outcome.last_part_short, c.last_part_short);
     // A checksum file or script that could not be written whole is gone again,
     // under either name; so is a checksum file whose script failed.
-    EXPECT_EQ(outcome.unfinished_removed, c.script_begun);
-    EXPECT_TRUE(outcome.unfinished_left.empty());
-    EXPECT_EQ(files_in(each.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1", "movie.iso_2"}));
+    // Where nothing could be removed, each file left is named.
+    EXPECT_EQ(outcome.unfinished_removed, c.script_begun && !c.nothing_removable);
+    const std::vector<std::wstring> left = {each / L"movie.~pc", each / L"movie.iso.sha256"};
+    EXPECT_EQ(outcome.unfinished_left, c.nothing_removable ? left : std::vector<std::wstring>{});
+    std::vector<std::string> files = {"movie.iso", "movie.iso_1", "movie.iso_2"};
+    if (c.nothing_removable) files = {"movie.iso", "movie.iso.sha256", "movie.iso_1", "movie.iso_2", "movie.~pc"};
+    EXPECT_EQ(files_in(each.path()), files);
   }
+}
+
+// A virus scanner that opens the fresh file, without delete sharing, for 300 ms, or
+// a deletion pending on it: the rename waits and the split finishes.
+std::atomic<HANDLE> held_file{INVALID_HANDLE_VALUE};
+std::wstring file_to_hold;
+int renames_refused = 0;
+
+TEST_F(SplitFileTest, AFileHeldForAMomentIsWaitedFor) {
+  for (const bool real_handle : {true, false}) {
+    SCOPED_TRACE(real_handle ? "held by a second handle" : "refused with access denied twice");
+    TempFolder each;
+    write_file(each / "movie.iso", pattern_bytes(MiB + 1));
+    file_to_hold = each / L"movie.~pc";
+    renames_refused = 0;
+    if (real_handle) {
+      close_descriptor = [](int descriptor) {
+        const int result = _close(descriptor);
+        if (held_file == INVALID_HANDLE_VALUE) {
+          held_file = CreateFileW(file_to_hold.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        }
+        return result;
+      };
+    } else {
+      move_file = [](const wchar_t* from, const wchar_t* to, DWORD flags) -> BOOL {
+        if (++renames_refused > 2) return MoveFileExW(from, to, flags);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+      };
+    }
+    std::thread scanner([real_handle] {
+      for (int waited = 0; real_handle && held_file == INVALID_HANDLE_VALUE && waited < 10000; ++waited) Sleep(1);
+      Sleep(300);
+      CloseHandle(held_file.exchange(INVALID_HANDLE_VALUE));
+    });
+    const SplitOutcome outcome = split(each / "movie.iso", MiB);
+    scanner.join();
+    close_descriptor = _close;
+    move_file = MoveFileExW;
+    EXPECT_EQ(outcome.ending, Ending::finished) << static_cast<int>(outcome.reason) << " " << outcome.system_error;
+    EXPECT_EQ(files_in(each.path()),
+              (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso.sha256", "movie.iso_1", "movie.iso_2"}));
+  }
+}
+
+// A failure on a hashing thread, memory running out there or CNG failing, ends the
+// split as a failure with its reason and CNG's status, never the program.
+TEST_F(SplitFileTest, AFailureOnAHashingThreadFailsTheSplit) {
+  const struct {
+    NTSTATUS (WINAPI* hash)(BCRYPT_HASH_HANDLE, PUCHAR, ULONG, ULONG);
+    Reason reason;
+    unsigned long status;
+  } cases[] = {{[](BCRYPT_HASH_HANDLE, PUCHAR, ULONG, ULONG) -> NTSTATUS { throw std::bad_alloc(); },
+                Reason::out_of_memory, 0},
+               {[](BCRYPT_HASH_HANDLE, PUCHAR, ULONG, ULONG) -> NTSTATUS { return 0xC000000D; }, Reason::cannot_hash,
+                0xC000000D}};
+  for (const auto& c : cases) {
+    TempFolder each;
+    write_file(each / "movie.iso", pattern_bytes(3 * MiB));
+    hash_data = c.hash;
+    const SplitOutcome outcome = split(each / "movie.iso", MiB);
+    hash_data = BCryptHashData;
+    EXPECT_EQ(outcome.ending, Ending::failed);
+    EXPECT_EQ(outcome.reason, c.reason);
+    EXPECT_EQ(outcome.system_error, c.status);
+    EXPECT_FALSE(file_exists(each / "movie.bat") || file_exists(each / "movie.iso.sha256"));
+  }
+}
+
+// After a slow flush (a USB stick writing behind, 30 MB/s here) fewer bytes go
+// before the next one, so that each takes about 100 ms; a cancel asked for during a
+// flush is honoured before the next.
+std::int64_t unflushed_bytes = 0;
+std::vector<std::int64_t> flushed_bytes;
+
+TEST_F(SplitFileTest, FlushesOfASlowDiskStayShortAndACancelStopsBeforeTheNext) {
+  write_file(folder / "movie.iso", pattern_bytes(24 * MiB));
+  flushed_bytes.clear();
+  write_descriptor = [](int descriptor, const void* data, unsigned int count) {
+    unflushed_bytes += count;
+    return _write(descriptor, data, count);
+  };
+  flush_descriptor = [](int descriptor) {
+    Sleep(static_cast<DWORD>(unflushed_bytes / 30000));
+    flushed_bytes.push_back(unflushed_bytes);
+    unflushed_bytes = 0;
+    if (flushed_bytes.size() == 4) split_job.cancel_requested = true;
+    return _commit(descriptor);
+  };
+  const SplitOutcome outcome = split(folder / "movie.iso", 24 * MiB);
+  write_descriptor = _write;
+  flush_descriptor = _commit;
+  EXPECT_EQ(outcome.ending, Ending::cancelled);
+  ASSERT_EQ(flushed_bytes.size(), 4u);
+  for (const std::int64_t bytes : flushed_bytes) EXPECT_LE(bytes, 4 * MiB);
 }
 
 struct RejoinCase {
