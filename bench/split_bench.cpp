@@ -19,6 +19,10 @@
 //     A split that is cancelled DELAY_MS after it starts. Answers
 //     "ok=1 cancel_ms=C block_ms=B copied_mib=N": C from setting the flag until
 //     split_file returned, B the mean time one block took before it.
+//   slowcancel PART_MIB DELAY_MS SOURCE
+//     The same on a disk that writes behind at 30 MB/s, as a USB 2 stick set to
+//     "Better performance" does: each flush waits for the bytes written since the
+//     last.
 //
 // One command comes on the command line, or with none, one a line on standard
 // input, each answered at once: one warm process then serves a whole benchmark, and
@@ -70,6 +74,19 @@ bool time_split(std::int64_t part_size) {
   std::printf("ok=%d seconds=%.4f peak_mib=%.2f\n", ok, seconds,
               static_cast<double>(memory.PeakWorkingSetSize) / MiB);
   return ok;
+}
+
+std::int64_t bytes_since_flush = 0;
+
+int write_counted(int descriptor, const void* data, unsigned int count) {
+  bytes_since_flush += count;
+  return _write(descriptor, data, count);
+}
+
+int flush_at_30_mb_per_second(int descriptor) {
+  Sleep(static_cast<DWORD>(bytes_since_flush / 30000));
+  bytes_since_flush = 0;
+  return _commit(descriptor);
 }
 
 bool time_cancel(std::int64_t part_size, int delay_ms) {
@@ -126,17 +143,17 @@ bool run(const std::string& command_line) {
   std::int64_t second = 0;  // DELAY_MS or PART_BYTES
   words >> command;
   if (command != "hash") words >> first;
-  if (command == "cancel" || command == "script") words >> second;
+  if (command == "cancel" || command == "slowcancel" || command == "script") words >> second;
   std::string source_text;
   std::getline(words >> std::ws, source_text);
   // The paths the benchmark makes are plain ASCII.
   const std::wstring source(source_text.begin(), source_text.end());
   bool ok = false;
-  if ((command != "split" && command != "unflushed" && command != "cancel" && command != "script" &&
-       command != "hash") ||
+  if ((command != "split" && command != "unflushed" && command != "cancel" && command != "slowcancel" &&
+       command != "script" && command != "hash") ||
       (first <= 0 && command != "hash") || source.empty()) {
     std::printf("ok=0 usage: split PART_MIB SOURCE | unflushed PART_MIB SOURCE | cancel PART_MIB DELAY_MS SOURCE |"
-                " script PART_COUNT PART_BYTES SOURCE | hash SOURCE\n");
+                " slowcancel PART_MIB DELAY_MS SOURCE | script PART_COUNT PART_BYTES SOURCE | hash SOURCE\n");
   } else if (command == "hash") {
     ok = time_hash(source);
   } else if (command == "script") {
@@ -145,7 +162,14 @@ bool run(const std::string& command_line) {
     std::swprintf(split_job.source_path, std::size(split_job.source_path), L"%ls", source.c_str());
     split_job.cancel_requested = false;
     if (command == "unflushed") flush_descriptor = [](int) { return 0; };
-    ok = command == "cancel" ? time_cancel(first * MiB, static_cast<int>(second)) : time_split(first * MiB);
+    if (command == "slowcancel") {
+      bytes_since_flush = 0;
+      write_descriptor = write_counted;
+      flush_descriptor = flush_at_30_mb_per_second;
+    }
+    ok = command == "cancel" || command == "slowcancel" ? time_cancel(first * MiB, static_cast<int>(second))
+                                                        : time_split(first * MiB);
+    write_descriptor = _write;
     flush_descriptor = _commit;
   }
   std::fflush(stdout);
