@@ -451,48 +451,41 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
   }
 }
 
-// A virus scanner that opens the fresh file, without delete sharing, for 300 ms, or
-// a deletion pending on it: the rename waits and the split finishes.
-std::atomic<HANDLE> held_file{INVALID_HANDLE_VALUE};
-std::wstring file_to_hold;
-int renames_refused = 0;
+// A virus scanner that opens the fresh script, without delete sharing, for 300 ms,
+// and a deletion pending on the fresh checksum file (its first two renames refused
+// with access denied): each rename waits, and the split finishes.
+std::atomic<HANDLE> held_script{INVALID_HANDLE_VALUE};
+std::wstring script_to_hold;
+int renames = 0;
 
-TEST_F(SplitFileTest, AFileHeldForAMomentIsWaitedFor) {
-  for (const bool real_handle : {true, false}) {
-    SCOPED_TRACE(real_handle ? "held by a second handle" : "refused with access denied twice");
-    TempFolder each;
-    write_file(each / "movie.iso", pattern_bytes(MiB + 1));
-    file_to_hold = each / L"movie.~pc";
-    renames_refused = 0;
-    if (real_handle) {
-      close_descriptor = [](int descriptor) {
-        const int result = _close(descriptor);
-        if (held_file == INVALID_HANDLE_VALUE) {
-          held_file = CreateFileW(file_to_hold.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        }
-        return result;
-      };
-    } else {
-      move_file = [](const wchar_t* from, const wchar_t* to, DWORD flags) -> BOOL {
-        if (++renames_refused > 2) return MoveFileExW(from, to, flags);
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-      };
+TEST_F(SplitFileTest, FilesHeldForAMomentAreWaitedFor) {
+  write_file(folder / "movie.iso", pattern_bytes(MiB + 1));
+  script_to_hold = folder / L"movie.~pc";
+  close_descriptor = [](int descriptor) {
+    const int result = _close(descriptor);
+    if (held_script == INVALID_HANDLE_VALUE) {
+      held_script = CreateFileW(script_to_hold.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
     }
-    std::thread scanner([real_handle] {
-      for (int waited = 0; real_handle && held_file == INVALID_HANDLE_VALUE && waited < 10000; ++waited) Sleep(1);
-      Sleep(300);
-      CloseHandle(held_file.exchange(INVALID_HANDLE_VALUE));
-    });
-    const SplitOutcome outcome = split(each / "movie.iso", MiB);
-    scanner.join();
-    close_descriptor = _close;
-    move_file = MoveFileExW;
-    EXPECT_EQ(outcome.ending, Ending::finished) << static_cast<int>(outcome.reason) << " " << outcome.system_error;
-    EXPECT_EQ(files_in(each.path()),
-              (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso.sha256", "movie.iso_1", "movie.iso_2"}));
-  }
+    return result;
+  };
+  move_file = [](const wchar_t* from, const wchar_t* to, DWORD flags) -> BOOL {
+    if (++renames > 2) return MoveFileExW(from, to, flags);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  };
+  std::thread scanner([] {
+    for (int waited = 0; held_script == INVALID_HANDLE_VALUE && waited < 10000; ++waited) Sleep(1);
+    Sleep(300);
+    CloseHandle(held_script);
+  });
+  const SplitOutcome outcome = split(folder / "movie.iso", MiB);
+  scanner.join();
+  close_descriptor = _close;
+  move_file = MoveFileExW;
+  EXPECT_EQ(outcome.ending, Ending::finished) << outcome.system_error;
+  EXPECT_EQ(files_in(folder.path()),
+            (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso.sha256", "movie.iso_1", "movie.iso_2"}));
 }
 
 // A failure on a hashing thread, memory running out there or CNG failing, ends the
@@ -654,17 +647,6 @@ bool use_certutil_stand_in() {
   return true;
 }
 
-// What the interpreter writes to a file, in the console's code page: "?" for what
-// that lacks.
-std::string in_console_code_page(const std::wstring& text) {
-  std::string narrow(static_cast<std::size_t>(WideCharToMultiByte(CP_OEMCP, 0, text.c_str(), -1, nullptr, 0,
-                                                                   nullptr, nullptr)),
-                     '\0');
-  WideCharToMultiByte(CP_OEMCP, 0, text.c_str(), -1, narrow.data(), static_cast<int>(narrow.size()), nullptr, nullptr);
-  narrow.pop_back();
-  return narrow;
-}
-
 // Run twice by the suite: in a console using code page 932, and in a Western one.
 TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
   const bool stand_in = use_certutil_stand_in();
@@ -765,12 +747,14 @@ TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
       continue;
     }
     EXPECT_EQ(run.exit_code, 1u);
-    const std::string said = in_console_code_page(
+    // As the interpreter writes it, in the console's code page: "?" for what that lacks.
+    const std::string said = narrowed(
         c.said != nullptr          ? widened(c.said)
         : part_changed             ? L"Part \"" + part + L"\" is damaged: its content differs from the original."
         : c.part != 0              ? L"Part \"" + part + L"\" is missing or is not "
         : &in_the_way == &source   ? L"\"" + name + L"\" exists already here."
-                                   : L"\"" + in_the_way.substr(folder.size() + 1) + L"\" exists already here");
+                                   : L"\"" + in_the_way.substr(folder.size() + 1) + L"\" exists already here",
+        CP_OEMCP);
     EXPECT_NE(run.output.find(said), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("Every part is intact") != std::string::npos,
               said.find("Every part is intact") != std::string::npos);

@@ -47,6 +47,15 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() { remove_tree(widened(folder.c_str())); }
 
+std::string narrowed(const std::wstring& text, unsigned int code_page) {
+  std::string narrow(static_cast<std::size_t>(WideCharToMultiByte(code_page, 0, text.c_str(), -1, nullptr, 0, nullptr,
+                                                                  nullptr)),
+                     '\0');
+  WideCharToMultiByte(code_page, 0, text.c_str(), -1, narrow.data(), static_cast<int>(narrow.size()), nullptr, nullptr);
+  narrow.pop_back();
+  return narrow;
+}
+
 std::wstring TempFolder::operator/(const std::wstring& name) const { return widened(folder.c_str()) + L"\\" + name; }
 
 std::wstring widened(const char* narrow_text) {
@@ -112,14 +121,7 @@ std::vector<std::wstring> files_in(const std::wstring& folder) {
 
 std::vector<std::string> files_in(const std::string& folder) {
   std::vector<std::string> names;
-  for (const std::wstring& name : files_in(widened(folder.c_str()))) {
-    std::string narrow(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, nullptr, 0, nullptr,
-                                                                    nullptr)),
-                       '\0');
-    WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, narrow.data(), static_cast<int>(narrow.size()), nullptr, nullptr);
-    narrow.pop_back();
-    names.push_back(narrow);
-  }
+  for (const std::wstring& name : files_in(widened(folder.c_str()))) names.push_back(narrowed(name));
   std::sort(names.begin(), names.end());
   return names;
 }

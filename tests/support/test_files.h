@@ -29,8 +29,10 @@ class TempFolder {
 // Bytes that differ from block to block, so a misplaced block shows.
 Bytes pattern_bytes(std::size_t count, std::uint32_t seed = 1);
 
-// Narrow text in the ANSI code page, made wide.
+// Narrow text in the ANSI code page made wide, and wide text made narrow in a code
+// page (the ANSI one, 0, unless named), "?" for what it lacks.
 std::wstring widened(const char* narrow_text);
+std::string narrowed(const std::wstring& text, unsigned int code_page = 0);
 
 void write_file(const std::wstring& path, const Bytes& bytes);
 void write_file(const std::string& path, const Bytes& bytes);
