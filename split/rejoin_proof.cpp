@@ -60,12 +60,11 @@ std::string RejoinScript::proof(const Sha256Digest& whole) const {
 std::string RejoinScript::search(std::uint64_t lines_before_data) const {
   const std::string name = file("");
   const std::string count = std::to_string(part_count);
-  const std::string part = "\"" + name_in_script + "_%~1\"";
+  const std::string part = file("_%~1");
   const bool percent_in_name = !named_by_itself && target_name.find(L'%') != std::wstring::npos;
   const std::string itself =
       percent_in_name ? "\"" + batch_text::percent_doubled(script_name()) + "\"" : std::string("\"%script%\"");
-  std::string text =
-      ":not_checked" + line_end +                                                                 //
+  return ":not_checked" + line_end +                                                                 //
       "echo The content of " + name + " could not be checked: %why%." + line_end + rename_lines() +  //
       removal(sums_suffix) +                                                                     //
       "echo " + name + " is made; only its size and the sizes of its parts were checked." + line_end +          //
@@ -78,7 +77,7 @@ std::string RejoinScript::search(std::uint64_t lines_before_data) const {
       ") do call :check_part %%a %%b" + line_end +  //
       "goto searched" + line_end +
       // :check_part NUMBER DIGEST hashes one part.
-      ":check_part" + line_end + hash_command("\".\\" + name_in_script + "_%~1\"", file(sums_suffix)) +  //
+      ":check_part" + line_end + hash_command(file("_%~1", true), file(sums_suffix)) +  //
       "call :verdict %errorlevel% %~2" + line_end +                                                      //
       "set /a searched+=1" + line_end +                                                                  //
       "if \"%verdict%\"==\"damaged\" set \"damaged=yes\"" + line_end +                                    //
@@ -100,7 +99,6 @@ std::string RejoinScript::search(std::uint64_t lines_before_data) const {
       line_end +  //
       removal(building_suffix) + removal(sums_suffix) + "echo " + name + " was not made." + line_end +
       pause_and_leave + "exit /b 1" + line_end;
-  return text;
 }
 
 // Only digits and hex digits, which reach "call" from the search's loop.

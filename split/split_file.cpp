@@ -9,7 +9,6 @@
 #include <exception>
 #include <iostream>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
