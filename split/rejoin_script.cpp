@@ -83,15 +83,36 @@ std::int64_t RejoinScript::total_size() const { return (part_count - 1) * part_s
 
 bool RejoinScript::target_empty() const { return part_count == 1 && last_part_size == 0; }
 
-std::string RejoinScript::head() const {
+// The script's own path is %~f0, but started as "movie" without ".bat", cmd finds
+// movie.bat and still gives %0, and so %~f0, without the extension: the file is then
+// the name and ".bat".
+std::string RejoinScript::head(std::uint64_t own_length) const {
+  const std::string incomplete = "if \"%whole%\"==\"no\" ";
   return "@echo off" + line_end +
          // Whatever the registry sets as the default: "if not", "%~dp0" and "%~z" need
          // the extensions, and delayed expansion would eat every "!" in a name.
          "setlocal EnableExtensions DisableDelayedExpansion" + line_end +
+         // cmd reads a batch file a line at a time as it goes: a script cut short would
+         // run its last line cut, a copy line without its destination, which glues every
+         // part into the first. So the script first compares its length on the disk with
+         // the one it was made with, and stops inline, before it touches any part: a
+         // goto could look for a label the cut took away. The length comes from %~z0
+         // rather than from a variable holding the path, whose value an interpreter
+         // that expands it twice would read without its "%".
+         "set \"length=%~z0\"" + line_end +
+         "if \"%~x0\"==\"\" for %%f in (\"%~dpn0.bat\") do set \"length=%%~zf\"" + line_end +
+         "set \"whole=no\"" + line_end +  //
+         "if \"%length%\"==\"" + std::to_string(own_length) + "\" set \"whole=yes\"" + line_end + incomplete +
+         "echo This script is incomplete or was changed after it was made: a download or copy that stopped early, a "
+         "conversion of its line ends or an edit. Nothing was done." +
+         line_end + incomplete +
+         "echo Get this script again from whoever sent you the parts, put it beside them and run that one." +
+         line_end + incomplete + "pause" + line_end + incomplete + "exit /b 1" + line_end +
          // The script's own full path, for the search that reads its data lines: taken
          // before pushd, since a quoted relative %0 would be made full against the new
          // folder.
-         "set \"script=%~f0\"" + line_end + (named_by_itself ? "set \"stem=%~n0\"" + line_end : "") +
+         "set \"script=%~f0\"" + line_end + "if \"%~x0\"==\"\" set \"script=%~dpn0.bat\"" + line_end +
+         (named_by_itself ? "set \"stem=%~n0\"" + line_end : "") +
          // The parts lie beside the script, wherever it was started from; on a share
          // this maps a drive letter for the run, which popd takes back on every way out.
          // Without a free letter it fails, and the script would look for the parts
@@ -118,10 +139,11 @@ std::string RejoinScript::checks(std::int32_t number) const {
                      "for %%f in (" + name + ") do set \"size=%%~zf\"" + line_end + differs + "echo Part " + name +
                      " is missing or is not " + size + " bytes long; later parts were not checked." + line_end;
   // A script that takes its stem from its own name finds no part once it is renamed,
-  // as a browser renames a second download "movie (1).bat".
+  // as a browser renames a second download "movie (1).bat": the likely cause when
+  // the first part is not there at all, and not when it is there with another size.
   if (named_by_itself && number == 1) {
-    text += differs + "echo This script finds its parts by its own name, now \"%~nx0\": renamed, it finds none. "
-                      "Give it the name its parts have before \"" +
+    text += "if not exist " + name + " echo If this script was renamed, that is why: it finds its parts by its own "
+                                     "name, now \"%~nx0\". Give it the name its parts have before \"" +
             percent_doubled(extension) + "_1\", followed by \".bat\"." + line_end;
   }
   return text + differs + "goto part_wrong" + line_end;
@@ -154,8 +176,11 @@ std::string RejoinScript::copy_line(std::int32_t first, std::int32_t last) const
 // The limit holds for the line as cmd reads it, with every name expanded: each entry
 // and each destination holds one name.
 void RejoinScript::for_each_copy_line(const CopyLineVisitor& visit) const {
+  // A line is measured as written and as expanded, whichever is longer: cmd reads no
+  // longer line from the file, and expands none longer. A short stem grows shorter
+  // once expanded, as "%stem%" becomes "旅行".
   const auto expanded = [this](std::uint64_t written, std::int64_t names) {
-    return static_cast<std::int64_t>(written) + names * name_growth;
+    return static_cast<std::int64_t>(written) + names * std::max<std::int64_t>(name_growth, 0);
   };
   const std::size_t target_length = destination().size();
   const auto kind = [](std::int32_t number) { return std::pair{digits(number), number > 1}; };
@@ -210,7 +235,7 @@ std::string RejoinScript::failure_exits() const {
   const std::string exists_already =
       " exists already here, perhaps left by an earlier run of this script. Delete or move it, then run this again; "
       "nothing was changed.";
-  return ":part_wrong" + line_end + "echo " + name + " was not made or changed." + line_end + failed +  //
+  return ":part_wrong" + line_end + "echo " + name + " was not made; nothing was changed." + line_end + failed +  //
          ":target_exists" + line_end +
          "echo " + name + " exists already here. Move or rename it, then run this again; nothing was changed." +
          line_end + failed +                                                                              //
@@ -253,7 +278,7 @@ bool RejoinScript::write(const SplitDigests& digests, const Sink& sink) const {
       pending.clear();
     }
   };
-  add(head());
+  add(head(length()));
   for (std::int32_t number = 1; number <= part_count; ++number) add(checks(number));
   add(guards());
   // Each copy line is checked: a later append that failed would otherwise end well
@@ -273,19 +298,28 @@ std::uint64_t RejoinScript::lines_before_data() const {
   const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
   std::uint64_t copy_lines = 0;
   for_each_copy_line([&](std::int32_t, std::int32_t, std::uint64_t) { ++copy_lines; });
-  const std::uint64_t fixed = lines(head() + guards() + size_check() + proof({}) + search(0) + failure_exits());
+  const std::uint64_t fixed = lines(head(0) + guards() + size_check() + proof({}) + search(0) + failure_exits());
   // The first part's checks may say more than the others'.
   return fixed + lines(checks(1)) + static_cast<std::uint64_t>(part_count - 1) * lines(checks(2)) +
          copy_lines * lines(line_end + copy_check);
 }
 
+// The script names its own length, in digits that count in it: the length with a
+// one-digit number, less that digit, plus as many digits as the whole then has.
 std::uint64_t RejoinScript::length() const {
+  const std::uint64_t without_number = length_with_number_zero() - 1;
+  std::int64_t number_digits = 1;
+  while (digits(static_cast<std::int64_t>(without_number) + number_digits) != number_digits) ++number_digits;
+  return without_number + static_cast<std::uint64_t>(number_digits);
+}
+
+std::uint64_t RejoinScript::length_with_number_zero() const {
   const auto kind = [this](std::int32_t number) {
     return std::tuple{number == 1, digits(number), part_size_of(number)};
   };
   const Sha256Digest any_digest{};
   std::uint64_t total =
-      head().size() + guards().size() + size_check().size() + proof(any_digest).size() +
+      head(0).size() + guards().size() + size_check().size() + proof(any_digest).size() +
       search(lines_before_data()).size() + failure_exits().size() +
       sum_of_lengths(part_count, kind, [this](std::int32_t number) { return checks(number).size(); }) +
       sum_of_lengths(part_count, digits,

@@ -1,6 +1,6 @@
 #pragma once
 // The batch script that rebuilds the source from its parts. It first checks that
-// every part is there with the size this split gave it and that nothing has the
+// it is itself whole, as long as it was made, then that every part is there with the size this split gave it and that nothing has the
 // target's name yet, then glues them together with "copy /b" under a name of its
 // own:
 //   copy /b /y "movie.iso_1" + "movie.iso_2" "movie.iso.rejoining"<CR><LF>
@@ -70,7 +70,8 @@ class RejoinScript {
   std::int64_t total_size() const;
   bool target_empty() const;
 
-  std::string head() const;
+  // The first lines, which refuse to go on unless the script is own_length bytes long.
+  std::string head(std::uint64_t own_length) const;
   std::string checks(std::int32_t number) const;
   std::string guards() const;
   std::string entry(std::int32_t number) const;
@@ -90,6 +91,7 @@ class RejoinScript {
   std::string search(std::uint64_t lines_before_data) const;
   std::string verdict() const;
   std::string data_line(std::int32_t number, const Sha256Digest& digest) const;
+  std::uint64_t length_with_number_zero() const;
   // Every line but the data lines, counted without being made.
   std::uint64_t lines_before_data() const;
 

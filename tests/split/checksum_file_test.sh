@@ -8,7 +8,7 @@ folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 # Names beyond every code page's reach too, the Mac's separated voiced sound mark
 # kept as it is on the disk.
-for name in "café 😀.bin" $'か\u3099ん.bin' "50% off.iso"; do
+for name in "café 😀.bin" $'\xe3\x81\x8b\xe3\x82\x99\xe3\x82\x93.bin' "50% off.iso"; do
   head -c $((2 * 1048576 + 7)) /dev/urandom >"$folder/$name"
   "$1" "$2" run "$3" 1048576 "Z:${folder//\//\\}\\$name"
   (cd "$folder" && sha256sum -c --strict "$name.sha256" && 7zz t "$name.sha256" | grep -F "Everything is Ok")

@@ -29,6 +29,16 @@ std::vector<std::string> lines_of(const std::string& text) {
   return lines;
 }
 
+// The text as cmd reads it once "%stem%" is expanded to a stem of that many units.
+std::string with_stem_expanded(const std::string& text, std::size_t stem_units) {
+  std::string expanded;
+  std::size_t from = 0;
+  for (std::size_t at; (at = text.find("%stem%", from)) != std::string::npos; from = at + 6) {
+    expanded.append(text, from, at - from).append(stem_units, 's');
+  }
+  return expanded.append(text, from);
+}
+
 // The script's copy lines, each with its line end.
 std::string copy_lines_for(const std::wstring& target, int part_count) {
   std::string copy_lines;
@@ -41,12 +51,23 @@ std::string copy_lines_for(const std::wstring& target, int part_count) {
 // Whatever the registry's defaults and wherever it is started from, the script
 // works in its own folder and its own environment; every way out goes back.
 TEST(RejoinScript, SetsUpItsOwnEnvironmentAndLeavesItOnEveryWayOut) {
-  const std::vector<std::string> lines = lines_of(text_of(RejoinScript(L"50% off.iso", 3, 5368709120, 7), 3));
-  ASSERT_GT(lines.size(), 6u);
-  const std::vector<std::string> set_up = {"@echo off", "setlocal EnableExtensions DisableDelayedExpansion",
-                                           "set \"script=%~f0\"", "pushd \"%~dp0\"",
-                                           "if errorlevel 1 goto no_folder", "set \"ERRORLEVEL=\""};
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 6), set_up);
+  const std::string text = text_of(RejoinScript(L"50% off.iso", 3, 5368709120, 7), 3);
+  const std::vector<std::string> lines = lines_of(text);
+  ASSERT_GT(lines.size(), 16u);
+  // Before anything else, the script refuses to run unless it is as long as it was
+  // made, found by its name with ".bat" however it was started.
+  const std::string incomplete = "if \"%whole%\"==\"no\" ";
+  const std::vector<std::string> set_up = {
+      "@echo off", "setlocal EnableExtensions DisableDelayedExpansion", "set \"length=%~z0\"",
+      "if \"%~x0\"==\"\" for %%f in (\"%~dpn0.bat\") do set \"length=%%~zf\"", "set \"whole=no\"",
+      "if \"%length%\"==\"" + std::to_string(text.size()) + "\" set \"whole=yes\"",
+      incomplete + "echo This script is incomplete or was changed after it was made: a download or copy that "
+                   "stopped early, a conversion of its line ends or an edit. Nothing was done.",
+      incomplete + "echo Get this script again from whoever sent you the parts, put it beside them and run that one.",
+      incomplete + "pause", incomplete + "exit /b 1", "set \"script=%~f0\"",
+      "if \"%~x0\"==\"\" set \"script=%~dpn0.bat\"", "pushd \"%~dp0\"", "if errorlevel 1 goto no_folder",
+      "set \"ERRORLEVEL=\""};
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 15), set_up);
   // The search reads the data lines after the last way out, and only those.
   const auto search = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
     return line.rfind("for /f \"usebackq skip=", 0) == 0;
@@ -137,17 +158,37 @@ TEST(RejoinScript, ALineThatFitsTheInterpreterStaysOneLine) {
   EXPECT_GT(lines_of(copy_lines_for(target, parts + 1)).size(), 1u);
 }
 
-// A stem beyond ASCII is written "%stem%", and cmd's limit holds once it is
-// expanded: 120 Japanese characters make each name some 130 long.
-TEST(RejoinScript, CopyLinesOfANameBeyondAsciiFitOnceExpanded) {
-  const std::wstring target = std::wstring(120, L'\u65C5') + L".mp4";
-  for (const int parts : {50, 70}) {
-    std::string expanded = copy_lines_for(target, parts);
-    for (std::size_t at; (at = expanded.find("%stem%")) != std::string::npos;) expanded.replace(at, 6, 120, 's');
-    const std::vector<std::string> lines = lines_of(expanded);
-    EXPECT_EQ(lines.size() > 1, parts == 70);
-    for (const std::string& line : lines) {
-      EXPECT_LE(line.size(), lines.size() > 1 ? RejoinScript::longest_wrapped_line : RejoinScript::longest_line);
+// A stem beyond ASCII is written "%stem%": a short one grows shorter once cmd has
+// expanded it ("旅行"), a long one longer (120 Japanese characters). Every line
+// stays within cmd's limit both ways, at the part counts around the wrap.
+TEST(RejoinScript, EveryLineFitsTheInterpreterAsWrittenAndExpanded) {
+  const auto is_copy_line = [](const std::string& line) { return line.compare(0, 8, "copy /b ") == 0; };
+  for (const std::size_t stem_units : {1, 2, 3, 4, 5, 6, 120}) {
+    for (const std::wstring extension : {L"", L".a", L".ab", L".mp4", L".jpeg"}) {
+      const std::wstring target = std::wstring(stem_units, L'\u65C5') + extension;
+      SCOPED_TRACE(testing::Message() << stem_units << " units and \"" << extension << "\"");
+      int fewest = 1;  // the fewest parts whose copy line is wrapped, found by halving
+      for (int most = 1200; fewest < most;) {
+        const int middle = (fewest + most) / 2;
+        if (lines_of(copy_lines_for(target, middle)).size() > 1) {
+          most = middle;
+        } else {
+          fewest = middle + 1;
+        }
+      }
+      for (const int parts : {fewest - 1, fewest, fewest + 1}) {
+        std::string text = text_of(RejoinScript(target, parts, 1, 1), parts);
+        for (const bool expand : {false, true}) {
+          if (expand) text = with_stem_expanded(text, stem_units);
+          const std::vector<std::string> lines = lines_of(text);
+          const bool wrapped = std::count_if(lines.begin(), lines.end(), is_copy_line) > 1;
+          for (const std::string& line : lines) {
+            EXPECT_LE(line.size(), wrapped && is_copy_line(line) ? RejoinScript::longest_wrapped_line
+                                                                  : RejoinScript::longest_line)
+                << parts << " parts, expanded: " << expand;
+          }
+        }
+      }
     }
   }
 }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "job/split_job.h"
+#include "split/batch_text.h"
 #include "split/file_handle.h"
 #include "split/path_rules.h"
 #include "split/sha256.h"
@@ -548,10 +549,11 @@ struct RejoinCase {
   // What the receiver has wrong: a part missing, of another size or with one byte
   // changed (on a read-only part too), a file or folder where the script builds or
   // names the file or keeps certutil's output, an environment that names other
-  // files or stands in for results, or the script itself edited or renamed.
+  // files or stands in for results, or the script itself edited (its length said
+  // anew), renamed, cut short or with its line ends converted to LF.
   enum Wrong { nothing, part_missing, part_resized, part_changed, read_only_part_changed, target_file,
                target_folder, building_file, building_folder, sums_file, sums_folder, hostile_environment,
-               script_edited, script_renamed } wrong;
+               script_edited, script_renamed, script_cut, script_lf } wrong;
   // The part concerned, and for part_resized the size it has.
   int part;
   int size;
@@ -560,8 +562,9 @@ struct RejoinCase {
   // How the stand-in certutil answers: as Windows 10, 7 or Japanese Windows does,
   // with a failure ("sharing") or not at all ("silent").
   const char* certutil;
-  // For script_edited: up to two texts, each replaced where it first stands, and
-  // what the script must then say.
+  // For script_edited: up to two texts, each replaced where it first stands; for
+  // script_cut, the text before which it is cut (none: its last byte). And what the
+  // script must then say.
   const char* edits[4] = {};
   const char* said = nullptr;
 };
@@ -574,6 +577,7 @@ using Wrong = RejoinCase::Wrong;
 // mark), reach the script through its own name. An edited whole digest makes the file
 // wrong whatever its parts; "eol=3" makes the search pass over part 3's digest.
 const char* const whole_digest_edited[] = {"call :verdict %errorlevel% ", "call :verdict %errorlevel% 0"};
+const char* const incomplete = "This script is incomplete or was changed after it was made";
 const RejoinCase rejoin_cases[] = {
     {"percent signs in the name", L"a%20b%%.iso", 3 * MiB + 5, MiB, Wrong::nothing, 0, 0, "", "win10"},
     {"a Japanese name with a 5C byte", L"\u30BD\u5206\u5272.iso", 2 * MiB + 1, MiB, Wrong::nothing, 0, 0, "",
@@ -593,7 +597,19 @@ const RejoinCase rejoin_cases[] = {
     {"Korean, one byte changed", L"\uD55C\uAD6D\uC5B4.bin", 20, 8, Wrong::part_changed, 2, 0, "", "win10"},
     {"a percent sign, & and brackets", L"50% off & more (1).bin", 20, 8, Wrong::nothing, 0, 0, "", "win10"},
     {"a script renamed, its name beyond ASCII", L"caf\u00E9.bin", 20, 8, Wrong::script_renamed, 0, 0, "",
-     "win10", {}, "This script finds its parts by its own name"},
+     "win10", {}, "If this script was renamed, that is why"},
+    {"the first part of a name beyond ASCII one byte short", L"caf\u00E9.bin", 20, 8, Wrong::part_resized, 1, 7, "",
+     "win10"},
+    {"500 parts of a two-character name", L"\u65C5\u884C.mp4", 500, 1, Wrong::nothing, 0, 0, "", "win10"},
+    {"a script cut inside its first copy line", L"movie.iso", 20, 8, Wrong::script_cut, 0, 0, "", "win10",
+     {"+ \"movie.iso_2\""}, incomplete},
+    {"a script cut before its first copy line's destination", L"movie.iso", 20, 8, Wrong::script_cut, 0, 0, "",
+     "win10", {" \"movie.iso.rejoining\"\r\nif errorlevel"}, incomplete},
+    {"a script cut before its data lines", L"movie.iso", 20, 8, Wrong::script_cut, 0, 0, "", "win10", {"\n1 "},
+     incomplete},
+    {"a script one byte short", L"movie.iso", 20, 8, Wrong::script_cut, 0, 0, "", "win10", {}, incomplete},
+    {"a script whose line ends became LF", L"movie.iso", 20, 8, Wrong::script_lf, 0, 0, "", "win10", {},
+     incomplete},
     {"TEMP nowhere, RANDOM and ERRORLEVEL set", L"movie.iso", 20, 8, Wrong::hostile_environment, 0, 0, "", "win10"},
     {"a middle part missing", L"movie.iso", 20, 8, Wrong::part_missing, 2, 0, "", "win10"},
     {"the first part missing", L"movie.iso", 20, 8, Wrong::part_missing, 1, 0, "", "win10"},
@@ -625,6 +641,16 @@ const RejoinCase rejoin_cases[] = {
      "found."},
 };
 
+// An edit that also says the script's new length, so that the script runs on and
+// shows what the edit changes.
+void restate_length(Bytes& text) {
+  const std::string said = "\"%length%\"==\"";
+  const auto number = std::search(text.begin(), text.end(), said.begin(), said.end()) + said.size();
+  const std::string length = std::to_string(text.size());
+  ASSERT_EQ(std::find(number, text.end(), '"') - number, static_cast<std::ptrdiff_t>(length.size()));
+  std::copy(length.begin(), length.end(), number);
+}
+
 // Wine's own certutil writes nothing for -hashfile. Under Wine the stand-in built
 // beside this test takes its place, and Wine is told to load it rather than its
 // own; on Windows the real one answers, in whatever form that Windows prints.
@@ -648,17 +674,20 @@ bool use_certutil_stand_in() {
 }
 
 // Run twice by the suite: in a console using code page 932, and in a Western one.
+// A script for a plain ASCII name is the same text in both and reads the same in
+// both, so the Western run takes only the names beyond ASCII.
 TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
   const bool stand_in = use_certutil_stand_in();
-  if (const char* expected = std::getenv("PARCELOR_CONSOLE_CODE_PAGE")) {
-    EXPECT_EQ(GetOEMCP(), std::stoul(expected));
+  const char* western = std::getenv("PARCELOR_CONSOLE_CODE_PAGE");
+  if (western != nullptr) {
+    EXPECT_EQ(GetOEMCP(), std::stoul(western));
   }
   // Would make copy ask before it appends to the file it made, and wait for ever.
   SetEnvironmentVariableA("COPYCMD", "/-Y");
   for (const RejoinCase& c : rejoin_cases) {
     SCOPED_TRACE(c.what);
     const bool real_form = std::strcmp(c.certutil, "sharing") != 0 && std::strcmp(c.certutil, "silent") != 0;
-    if (!stand_in && !real_form) continue;
+    if ((!stand_in && !real_form) || (western != nullptr && batch_text::plain_ascii(c.name))) continue;
     SetEnvironmentVariableA("PARCELOR_CERTUTIL_FORM", c.certutil);
     TempFolder each;
     std::wstring folder = widened(each.path().c_str());
@@ -688,13 +717,19 @@ TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
       write_file(part_path, changed);
     }
     if (c.wrong == Wrong::read_only_part_changed) SetFileAttributesW(part_path.c_str(), FILE_ATTRIBUTE_READONLY);
-    for (int k = 0; k < 4 && c.edits[k] != nullptr; k += 2) {
-      const auto at = std::search(text.begin(), text.end(), c.edits[k], c.edits[k] + std::strlen(c.edits[k]));
-      ASSERT_NE(at, text.end()) << c.edits[k];
-      text.insert(text.erase(at, at + static_cast<std::ptrdiff_t>(std::strlen(c.edits[k]))), c.edits[k + 1],
-                  c.edits[k + 1] + std::strlen(c.edits[k + 1]));
+    const auto find = [&text](const char* what) {
+      const auto at = std::search(text.begin(), text.end(), what, what + std::strlen(what));
+      EXPECT_NE(at, text.end()) << what;
+      return at;
+    };
+    for (int k = 0; c.wrong == Wrong::script_edited && k < 4 && c.edits[k] != nullptr; k += 2) {
+      text.insert(text.erase(find(c.edits[k]), find(c.edits[k]) + static_cast<std::ptrdiff_t>(std::strlen(c.edits[k]))),
+                  c.edits[k + 1], c.edits[k + 1] + std::strlen(c.edits[k + 1]));
     }
-    if (c.edits[0] != nullptr) write_file(script, text);
+    if (c.wrong == Wrong::script_edited) restate_length(text);
+    if (c.wrong == Wrong::script_cut) text.erase(c.edits[0] != nullptr ? find(c.edits[0]) : text.end() - 1, text.end());
+    if (c.wrong == Wrong::script_lf) text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    if (c.wrong >= Wrong::script_edited) write_file(script, text);
     // As a browser names a second download.
     if (c.wrong == Wrong::script_renamed) {
       const std::wstring renamed = script.substr(0, script.size() - 4) + L" (1).bat";
@@ -726,7 +761,17 @@ TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
       SetEnvironmentVariableA("ERRORLEVEL", "1");
     }
 
+    // The script only ever reads the parts.
+    std::vector<std::pair<std::wstring, Bytes>> parts_before;
+    for (const std::wstring& file : files_in(folder)) {
+      if (file.rfind(name + L"_", 0) == 0) parts_before.emplace_back(file, read_file(folder + L"\\" + file));
+    }
+
     const BatchRun run = run_batch_script(widened(each.path().c_str()), script);
+    for (const auto& [file, before] : parts_before) {
+      EXPECT_TRUE(read_file(folder + L"\\" + file) == before) << "the run changed a part: " << run.output;
+    }
+    EXPECT_EQ(run.output.find("If this script was renamed") != std::string::npos, c.wrong == Wrong::script_renamed);
 
     if (c.wrong == Wrong::hostile_environment) {
       SetEnvironmentVariableW(L"TEMP", temp);
