@@ -123,6 +123,13 @@ std::wstring read_source_text(HWND dialog) {
   return text;
 }
 
+void show_size_warning(HWND dialog, const std::wstring& typed) {
+  const std::wstring first_line =
+      typed.empty() ? from_code_page_932(app_texts::size_warning) : filled(app_texts::size_not_a_size, {typed});
+  MessageBoxW(dialog, (first_line + L"\n" + from_code_page_932(app_texts::size_rule)).c_str(),
+              from_code_page_932(app_texts::size_warning_caption).c_str(), MB_OK | MB_ICONWARNING);
+}
+
 void on_start(HWND dialog) {
   // Windows never sends this from the disabled button, but a queued click could
   // still arrive; a second job must not start while one runs.
@@ -130,10 +137,9 @@ void on_start(HWND dialog) {
 
   wchar_t size_text[260];
   GetWindowTextW(GetDlgItem(dialog, IDC_SPLIT_SIZE), size_text, static_cast<int>(std::size(size_text)));
-  const std::int32_t size_mb = parse_split_size(size_text_in_ascii(size_text).c_str());
+  const std::int32_t size_mb = parse_split_size(size_text);
   if (size_mb == 0) {
-    MessageBoxW(dialog, from_code_page_932(app_texts::size_warning).c_str(),
-                from_code_page_932(app_texts::size_warning_caption).c_str(), MB_OK | MB_ICONWARNING);
+    show_size_warning(dialog, size_text);
     return;
   }
   // Made full here, before the worker exists and before anything can move the

@@ -2,12 +2,12 @@
 #include <cstdint>
 #include <string>
 
-// The part size typed in MiB: leading white space, an optional sign, then ASCII
-// digits up to the first other character. No digits gives 0; values beyond the
-// 32-bit range saturate at 2147483647 or -2147483648.
-std::int32_t parse_split_size(const char* text);
-
-// The size edit's text as a Japanese input method may type it, with full-width
-// digits, signs and spaces made ASCII ("５１２" is "512"); any other character
-// beyond ASCII becomes "?", where the reading of digits stops.
-std::string size_text_in_ascii(const std::wstring& text);
+// The part size typed in MiB, read as people write sizes: a whole number in
+// half-width or full-width digits, blanks around it, a leading "+", thousands
+// separated by "," or "，" in groups of three, and a trailing "MB", "MiB" or "M" in
+// any case or width, with or without a blank before it ("1,024", "１２MB", "+8 mib").
+// Anything else is no size at all, and gives 0: another unit ("2GB"), a decimal
+// point ("1.5"), a sign of minus, letters, or a number past 2,147,483,647, and 0
+// itself. The number is never taken from the front of a longer text: "1,000" read
+// as 1 would have cut a 3 GB file into 3,000 parts.
+std::int32_t parse_split_size(const std::wstring& text);

@@ -14,15 +14,6 @@ std::wstring from_code_page_932(const char* text) {
   return wide;
 }
 
-namespace {
-
-using Ending = SplitOutcome::Ending;
-using Reason = SplitOutcome::Reason;
-
-constexpr std::uint64_t MiB = 1048576;
-
-// The text with "%1", "%2" ... replaced, in one pass: a file name put in for "%1"
-// may hold "%2" itself.
 std::wstring filled(const char* text, const std::vector<std::wstring>& values) {
   const std::wstring pattern = from_code_page_932(text);
   std::wstring result;
@@ -37,6 +28,13 @@ std::wstring filled(const char* text, const std::vector<std::wstring>& values) {
   }
   return result;
 }
+
+namespace {
+
+using Ending = SplitOutcome::Ending;
+using Reason = SplitOutcome::Reason;
+
+constexpr std::uint64_t MiB = 1048576;
 
 std::wstring line(const char* text, const std::vector<std::wstring>& values = {}) {
   return L"\n" + filled(text, values);

@@ -4,12 +4,16 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "split/split_outcome.h"
 
 // The program's texts are code page 932 bytes; the boxes show them as wide text,
 // the same whatever the system's code page.
 std::wstring from_code_page_932(const char* text);
+// One of those texts with "%1", "%2" ... replaced by values, in one pass: a file
+// name put in for "%1" may hold "%2" itself.
+std::wstring filled(const char* text, const std::vector<std::wstring>& values);
 
 // answer_too_late: the user answered OK to the cancel or quit question after the
 // split had ended; the box says that the answer changed nothing.
