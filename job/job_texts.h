@@ -17,6 +17,11 @@ inline constexpr char script_made[] = "結合用のバッチファイル: %1";
 inline constexpr char checksum_made[] = "チェックサムファイル: %1";
 // Names from the first to the last.
 inline constexpr char name_range[] = "%1 から %2 まで";
+// What to send, after the list of what was made: %1 the script, %2 the checksum
+// file. A script for a name beyond ASCII finds its parts by its own name.
+inline constexpr char what_to_send[] =
+    "送るときは、分割ファイルをすべてと %1、%2 を送り、受け取った人はそれらを一つのフォルダーに置いて %1 を実行します。";
+inline constexpr char keep_script_name[] = "%1 の名前は変えないでください。この名前から分割ファイルを探します。";
 
 // The cancel or quit question was answered OK after the split had ended.
 inline constexpr char ended_before_answer[] = "中断の指示より前に、分割は終了していました。";
@@ -45,10 +50,10 @@ inline constexpr char name_not_utf8[] =
     "ファイルの名前を変えてから分割してください。";
 inline constexpr char name_too_long[] =
     "この名前は長すぎます (259 文字まで。結合するときに作る名前も含みます)。短い名前の場所に移してから分割してください。";
+// Every name counted is one of this split's own part names.
 inline constexpr char part_exists[] =
-    "この分割で作るファイルの名前のうち %1 個が、既にあるファイルに使われています (%2)。"
-    "以前の分割の分割ファイルか、別のファイルかもしれません。それらの名前を変えるか別のフォルダーに移してから、"
-    "もう一度分割してください。";
+    "以前の分割 (中断したものかもしれません) の分割ファイルが %1 個、このフォルダーにあります (%2)。"
+    "もう一度分割する前に、それらを削除するか別のフォルダーに移してください。";
 inline constexpr char script_exists[] =
     "このファイルは既にあります。同じ名前の別のファイルを分割したときの結合用バッチファイルかもしれません。"
     "分割するファイルの名前を変えるか、別のフォルダーに移してから、もう一度分割してください。";
@@ -85,7 +90,7 @@ inline constexpr char no_thread[] = "作業用のスレッドを作れません�
 
 // What a split that did not finish left behind.
 inline constexpr char nothing_written[] = "ファイルは何も作成していません。";
-inline constexpr char parts_kept[] = "分割ファイルを %1 個残しました (%2 から)。";
+inline constexpr char parts_kept[] = "分割ファイルを %1 個残しました (%2)。";
 inline constexpr char last_part_short[] = "最後の分割ファイルは途中までです。";
 inline constexpr char no_script[] = "結合用のバッチファイルは作成していません。";
 inline constexpr char delete_parts[] = "もう一度分割する前に、これらの分割ファイルを削除してください。";

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "job/job_texts.h"
+#include "split/batch_text.h"
 #include "split/path_rules.h"
 
 std::wstring from_code_page_932(const char* text) {
@@ -53,7 +54,11 @@ std::wstring made_lines(const SplitOutcome& outcome) {
          line(job_texts::parts_made, {std::to_wstring(outcome.parts_kept),
                                       name_range(outcome.parts_kept, outcome.first_part, outcome.last_part)}) +
          line(job_texts::script_made, {bare_name(outcome.script_file)}) +
-         line(job_texts::checksum_made, {bare_name(outcome.checksum_file)});
+         line(job_texts::checksum_made, {bare_name(outcome.checksum_file)}) +
+         line(job_texts::what_to_send, {bare_name(outcome.script_file), bare_name(outcome.checksum_file)}) +
+         (batch_text::plain_ascii(bare_name(outcome.script_file))
+              ? L""
+              : line(job_texts::keep_script_name, {bare_name(outcome.script_file)}));
 }
 
 const char* reason_text(Reason reason) {
@@ -150,7 +155,11 @@ std::wstring left_behind_lines(const SplitOutcome& outcome) {
   if (outcome.parts_kept == 0) {
     return outcome.ending == Ending::cancelled ? L"\n" + from_code_page_932(job_texts::nothing_written) : L"";
   }
-  std::wstring text = line(job_texts::parts_kept, {std::to_wstring(outcome.parts_kept), outcome.first_part});
+  // The first by its full path, which says where they lie.
+  const std::wstring kept = outcome.parts_kept == 1
+                                ? outcome.first_part
+                                : filled(job_texts::name_range, {outcome.first_part, bare_name(outcome.last_part)});
+  std::wstring text = line(job_texts::parts_kept, {std::to_wstring(outcome.parts_kept), kept});
   if (outcome.last_part_short) text += L"\n" + from_code_page_932(job_texts::last_part_short);
   // Every file left is named; once none is, that the others went.
   for (const std::wstring& left : outcome.unfinished_left) text += line(job_texts::script_not_removed, {left});

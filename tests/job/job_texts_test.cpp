@@ -25,6 +25,7 @@ SplitOutcome outcome_of(SplitOutcome::Ending ending, SplitOutcome::Reason reason
   outcome.ending = ending;
   outcome.parts_kept = parts_kept;
   outcome.first_part = L"C:\\d\\100%2.iso_1";
+  outcome.last_part = L"C:\\d\\100%2.iso_" + std::to_wstring(parts_kept);
   return outcome;
 }
 
@@ -39,9 +40,10 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
   SplitOutcome script_failed = outcome_of(Ending::failed, Reason::cannot_write, L"C:\\d\\100%2.bat", 2);
   script_failed.unfinished_removed = true;
   SplitOutcome finished = outcome_of(Ending::finished, Reason::none, L"", 3);
-  finished.last_part = L"C:\\d\\100%2.iso_3";
   finished.script_file = L"C:\\d\\100%2.bat";
   finished.checksum_file = L"C:\\d\\100%2.iso.sha256";
+  SplitOutcome finished_beyond_ascii = finished;
+  finished_beyond_ascii.script_file = L"C:\\d\\\u65C5.bat";
   SplitOutcome taken = outcome_of(Ending::failed, Reason::part_exists, L"C:\\d\\100%2.iso_2", 0);
   taken.names_taken = 2;
   taken.last_taken = L"C:\\d\\100%2.iso_9";
@@ -56,11 +58,18 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
   } cases[] = {
       {finished,
        L"分割が終了しました\nフォルダー: C:\\d\\\n分割ファイル: 3 個 (100%2.iso_1 から 100%2.iso_3 まで)\n"
-       L"結合用のバッチファイル: 100%2.bat\nチェックサムファイル: 100%2.iso.sha256"},
+       L"結合用のバッチファイル: 100%2.bat\nチェックサムファイル: 100%2.iso.sha256\n"
+       L"送るときは、分割ファイルをすべてと 100%2.bat、100%2.iso.sha256 を送り、受け取った人はそれらを一つのフォルダーに"
+       L"置いて 100%2.bat を実行します。"},
+      {finished_beyond_ascii,
+       L"分割が終了しました\nフォルダー: C:\\d\\\n分割ファイル: 3 個 (100%2.iso_1 から 100%2.iso_3 まで)\n"
+       L"結合用のバッチファイル: \u65C5.bat\nチェックサムファイル: 100%2.iso.sha256\n"
+       L"送るときは、分割ファイルをすべてと \u65C5.bat、100%2.iso.sha256 を送り、受け取った人はそれらを一つのフォルダーに"
+       L"置いて \u65C5.bat を実行します。\n\u65C5.bat の名前は変えないでください。この名前から分割ファイルを探します。"},
       {taken,
-       L"分割できませんでした\nC:\\d\\100%2.iso_2\nこの分割で作るファイルの名前のうち 2 個が、既にあるファイルに使われています "
-       L"(100%2.iso_2 から 100%2.iso_9 まで)。以前の分割の分割ファイルか、別のファイルかもしれません。それらの名前を変えるか"
-       L"別のフォルダーに移してから、もう一度分割してください。"},
+       L"分割できませんでした\nC:\\d\\100%2.iso_2\n以前の分割 (中断したものかもしれません) の分割ファイルが 2 個、"
+       L"このフォルダーにあります (100%2.iso_2 から 100%2.iso_9 まで)。もう一度分割する前に、それらを削除するか別の"
+       L"フォルダーに移してください。"},
       // Our words alone: the system's "access denied" would contradict them.
       {SplitOutcome::failure(Reason::source_is_folder, L"C:\\d", 5),
        L"分割できませんでした\nC:\\d\nこれはフォルダーです。分割するファイルを指定してください。"},
@@ -71,16 +80,17 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
        L"結合用のバッチファイルに書けません。拡張子を半角英数字に変えてから分割してください。"},
       {outcome_of(Ending::cancelled, Reason::none, L"", 0), L"分割を中断しました\nファイルは何も作成していません。"},
       {cut_short,
-       L"分割を中断しました\n分割ファイルを 3 個残しました (C:\\d\\100%2.iso_1 から)。\n最後の分割ファイルは途中までです。\n"
+       L"分割を中断しました\n分割ファイルを 3 個残しました (C:\\d\\100%2.iso_1 から 100%2.iso_3 まで)。\n"
+       L"最後の分割ファイルは途中までです。\n"
        L"結合用のバッチファイルは作成していません。\nもう一度分割する前に、これらの分割ファイルを削除してください。"},
       {no_room, L"分割できませんでした\nC:\\d\\\nこのフォルダーの空き容量が足りません。必要な容量: 2 MB、空き容量: 1 MB"},
       {script_failed,
        L"分割できませんでした\nC:\\d\\100%2.bat\nこのファイルに書き込めませんでした。\n"
        L"一部しか書き込めませんでした。ディスクがいっぱいの可能性があります。\n"
-       L"分割ファイルを 2 個残しました (C:\\d\\100%2.iso_1 から)。\n書きかけのファイルは削除しました。\n"
+       L"分割ファイルを 2 個残しました (C:\\d\\100%2.iso_1 から 100%2.iso_2 まで)。\n書きかけのファイルは削除しました。\n"
        L"もう一度分割する前に、これらの分割ファイルを削除してください。"},
       {script_stuck,
-       L"分割できませんでした\nメモリが足りません。\n分割ファイルを 1 個残しました (C:\\d\\100%2.iso_1 から)。\n"
+       L"分割できませんでした\nメモリが足りません。\n分割ファイルを 1 個残しました (C:\\d\\100%2.iso_1)。\n"
        L"書きかけのファイル C:\\d\\100%2.~pc を削除できませんでした。手で削除してください。\n"
        L"書きかけのファイル C:\\d\\100%2.iso.sha256 を削除できませんでした。手で削除してください。\n"
        L"もう一度分割する前に、これらの分割ファイルを削除してください。"},

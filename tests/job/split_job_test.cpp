@@ -156,6 +156,9 @@ TEST_F(SplitJobTest, AnsweringCancelLeavesTheJobRunning) {
   gate.open();
   ASSERT_TRUE(finished.wait());
   EXPECT_EQ(finished.first_line(), job_texts::split_finished);
+  EXPECT_EQ(finished.text.substr(finished.text.rfind('\n') + 1),
+            "送るときは、分割ファイルをすべてと movie.bat、movie.iso.sha256 を送り、受け取った人はそれらを一つの"
+            "フォルダーに置いて movie.bat を実行します。");
   ASSERT_TRUE(wait_until_idle());
   EXPECT_EQ(files_in(folder.path()),
             (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso.sha256", "movie.iso_1", "movie.iso_2",
@@ -177,7 +180,9 @@ TEST_F(SplitJobTest, ConfirmedCancelStopsAtTheNextBlockAndSaysWhatIsLeft) {
   gate.open();
   ASSERT_TRUE(finished.wait());
   EXPECT_EQ(finished.first_line(), job_texts::split_cancelled);
-  EXPECT_NE(finished.text.find(folder / "movie.iso_1"), std::string::npos) << finished.text;
+  EXPECT_NE(finished.text.find("\n分割ファイルを 1 個残しました (" + (folder / "movie.iso_1") + ")。\n"),
+            std::string::npos)
+      << finished.text;
   EXPECT_EQ(finished.icon, static_cast<UINT>(MB_ICONINFORMATION));
   EXPECT_EQ(finished.owner, owner);
   ASSERT_TRUE(wait_until_idle());
