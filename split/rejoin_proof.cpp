@@ -14,6 +14,9 @@ using batch_text::line_end;
 namespace {
 
 const std::string pause_and_leave = "pause" + line_end + "popd" + line_end;
+// The search says how far it is after every so many parts: each costs a certutil
+// start, tens of milliseconds on Windows and more under look-alikes.
+constexpr int parts_a_report = 100;
 
 // By its full path, so that a certutil lying beside the parts never runs, and the
 // file after ".\", so that a name beginning with "-" is never taken for an option.
@@ -35,7 +38,8 @@ std::string RejoinScript::rename_lines() const {
 
 std::string RejoinScript::proof(const Sha256Digest& whole) const {
   const std::string name = file("");
-  const std::string leave = "popd" + line_end + "exit /b 0" + line_end;
+  // A window opened by a double-click stays open to be read, on the good way too.
+  const std::string leave = pause_and_leave + "exit /b 0" + line_end;
   // certutil fails on an empty file, and the sizes prove it whole.
   if (target_empty()) {
     return rename_lines() + "echo " + name + " is complete: it is empty, as the original was." + line_end + leave;
@@ -71,8 +75,10 @@ std::string RejoinScript::search(std::uint64_t lines_before_data) const {
       pause_and_leave + "exit /b 0" + line_end +                                                  //
       ":file_wrong" + line_end +                                                                  //
       "echo The content of the rebuilt file differs from the original's. Looking for the damaged parts..." +
-      line_end +                                                                                  //
+      line_end +  //
+      "echo Each of the " + count + " parts is checked in turn, which takes a while for many parts." + line_end +
       "set \"damaged=\"" + line_end + "set \"unchecked=\"" + line_end + "set \"searched=0\"" + line_end +
+      "set \"until_report=" + std::to_string(parts_a_report) + "\"" + line_end +
       "for /f \"usebackq skip=" + std::to_string(lines_before_data) + " tokens=1,2\" %%a in (" + itself +
       ") do call :check_part %%a %%b" + line_end +  //
       "goto searched" + line_end +
@@ -85,6 +91,10 @@ std::string RejoinScript::search(std::uint64_t lines_before_data) const {
       line_end +                                                                                          //
       "if \"%verdict%\"==\"unchecked\" set \"unchecked=yes\"" + line_end +                               //
       "if \"%verdict%\"==\"unchecked\" echo Part " + part + " was not checked: %why%." + line_end +       //
+      // Counted down, not as a remainder: "%%" is read differently by look-alikes.
+      "set /a until_report-=1" + line_end +                                                              //
+      "if \"%until_report%\"==\"0\" echo Checked %searched% of " + count + " parts..." + line_end +       //
+      "if \"%until_report%\"==\"0\" set \"until_report=" + std::to_string(parts_a_report) + "\"" + line_end +
       "exit /b 0" + line_end + verdict() +                                                               //
       // A script cut short, or renamed from a name with a "%", reads fewer lines.
       ":searched" + line_end +                                                                           //
@@ -116,6 +126,17 @@ std::string RejoinScript::verdict() const {
   std::string text = ":verdict" + line_end +  //
                      "set \"verdict=unchecked\"" + line_end +
                      "set \"why=certutil.exe ended with code %~1\"" + line_end +  //
+                     // The codes whose meaning is known: the interpreter's own for a
+                     // program it cannot start, and Windows' errors as certutil gives them.
+                     "if \"%~1\"==\"9009\" set \"why=the command interpreter could not find or start certutil.exe "
+                     "(code 9009)\"" +
+                     line_end +
+                     "if \"%~1\"==\"-2147024891\" set \"why=certutil.exe was denied access to the file (code "
+                     "0x80070005)\"" +
+                     line_end +
+                     "if \"%~1\"==\"-2147024864\" set \"why=another program is using the file (certutil.exe ended with "
+                     "code 0x80070020)\"" +
+                     line_end +
                      "if not \"%~1\"==\"0\" exit /b 0" + line_end +                 //
                      "set \"why=certutil.exe wrote no SHA-256\"" + line_end +       //
                      "set \"hash_line=\"" + line_end +                              //

@@ -151,11 +151,14 @@ std::string RejoinScript::checks(std::int32_t number) const {
 
 // A file of the target's name may be the original, or anything else the user keeps;
 // a folder of that name would receive the data inside it. Either stops the script,
-// and so does a file or folder of a name the script makes for itself.
+// and so does a file or folder of a name the script makes for itself: both such
+// names are looked at before it stops, so that one run names every leftover.
 std::string RejoinScript::guards() const {
-  return "if exist " + file("") + " goto target_exists" + line_end +                  //
-         "if exist " + file(building_suffix) + " goto building_exists" + line_end +  //
-         "if exist " + file(sums_suffix) + " goto sums_exists" + line_end;
+  return "if exist " + file("") + " goto target_exists" + line_end +  //
+         "set \"leftovers=\"" + line_end +                             //
+         "if exist " + file(building_suffix) + " set \"leftovers=yes\"" + line_end +
+         "if exist " + file(sums_suffix) + " set \"leftovers=yes\"" + line_end +  //
+         "if defined leftovers goto leftovers" + line_end;
 }
 
 std::string RejoinScript::entry(std::int32_t number) const {
@@ -232,15 +235,16 @@ std::string RejoinScript::failure_exits() const {
   const std::string name = file("");
   const std::string building = file(building_suffix);
   const std::string failed = "pause" + line_end + "popd" + line_end + "exit /b 1" + line_end;
-  const std::string exists_already =
-      " exists already here, perhaps left by an earlier run of this script. Delete or move it, then run this again; "
-      "nothing was changed.";
-  return ":part_wrong" + line_end + "echo " + name + " was not made; nothing was changed." + line_end + failed +  //
+  return ":part_wrong" + line_end + "echo " + name + " was not made; nothing was changed." + line_end + failed +
          ":target_exists" + line_end +
          "echo " + name + " exists already here. Move or rename it, then run this again; nothing was changed." +
          line_end + failed +                                                                              //
-         ":building_exists" + line_end + "echo " + building + exists_already + line_end + failed +        //
-         ":sums_exists" + line_end + "echo " + file(sums_suffix) + exists_already + line_end + failed +  //
+         ":leftovers" + line_end +
+         "echo This script's own files from an earlier run that was cut short (a window closed during the run) are "
+         "here:" +
+         line_end + "if exist " + building + " echo - " + building + line_end +  //
+         "if exist " + file(sums_suffix) + " echo - " + file(sums_suffix) + line_end +
+         "echo They may be deleted: delete them, then run this again. Nothing was changed." + line_end + failed +  //
          // A name or path too long for copy leaves no file behind; a failure later in
          // the copy leaves part of one.
          ":copy_failed" + line_end +  //

@@ -83,13 +83,13 @@ TEST(RejoinScript, SetsUpItsOwnEnvironmentAndLeavesItOnEveryWayOut) {
     if (lines[i].rfind("exit /b ", 0) == 0) before_exits.push_back(lines[i - 1]);
   }
   // Proven, not checked; the two subroutines return; damaged, a part wrong, the
-  // target or a name the script makes there already, a copy that failed or gave the
+  // target or the script's own leftovers there already, a copy that failed or gave the
   // wrong size, the rename failed; a folder not entered has nothing to leave.
   EXPECT_EQ(before_exits, (std::vector<std::string>{
                               "popd", "popd",
-                              "if \"%verdict%\"==\"unchecked\" echo Part \"50%% off.iso_%~1\" was not checked: %why%.",
+                              "if \"%until_report%\"==\"0\" set \"until_report=100\"",
                               "if /i \"%digits%\"==\"x%~2\" set \"verdict=intact\"", "popd", "popd", "popd", "popd",
-                              "popd", "popd", "popd", "popd", "pause"}));
+                              "popd", "popd", "popd", "pause"}));
   // Sizes as text, beyond cmd's 32-bit numbers, the rebuilt file's too; names with
   // their % doubled.
   EXPECT_NE(std::find(lines.begin(), lines.end(), "if not \"%size%\"==\"5368709120\" goto part_wrong"), lines.end());
@@ -99,10 +99,11 @@ TEST(RejoinScript, SetsUpItsOwnEnvironmentAndLeavesItOnEveryWayOut) {
     return line.rfind("copy /b /y ", 0) == 0;
   });
   ASSERT_NE(first_copy, lines.end());
-  EXPECT_EQ(std::vector<std::string>(first_copy - 3, first_copy),
-            (std::vector<std::string>{"if exist \"50%% off.iso\" goto target_exists",
-                                      "if exist \"50%% off.iso.rejoining\" goto building_exists",
-                                      "if exist \"50%% off.iso.certutil\" goto sums_exists"}));
+  EXPECT_EQ(std::vector<std::string>(first_copy - 5, first_copy),
+            (std::vector<std::string>{"if exist \"50%% off.iso\" goto target_exists", "set \"leftovers=\"",
+                                      "if exist \"50%% off.iso.rejoining\" set \"leftovers=yes\"",
+                                      "if exist \"50%% off.iso.certutil\" set \"leftovers=yes\"",
+                                      "if defined leftovers goto leftovers"}));
 }
 
 struct ScriptCase {
