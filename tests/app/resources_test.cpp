@@ -167,6 +167,7 @@ TEST_F(ProgramResources, VersionBlockNamesTheProgramAndItsVersion) {
   const std::wstring strings = L"\\StringFileInfo\\041104B0\\";
   EXPECT_EQ(value(strings + L"FileVersion"), L"" PARCELOR_VERSION);
   EXPECT_EQ(value(strings + L"ProductName"), L"Parcelor");
+  EXPECT_EQ(value(strings + L"LegalCopyright"), L"\u00a9 2026 the Parcelor authors. MIT License");
   EXPECT_EQ(value(strings + L"FileDescription"), L"\u30d5\u30a1\u30a4\u30eb\u5206\u5272\u30c4\u30fc\u30eb");
   EXPECT_EQ(value(L"\\VarFileInfo\\Translation"), std::wstring({0x0411, 1200}));
 }
