@@ -19,4 +19,7 @@ inline constexpr char file_filter[] = "Zip files\0*.zip\0ios files\0*.iso\0All f
 
 inline constexpr char initial_split_size[] = "512";
 
+// Why the program holds up a sign-out or shutdown during a split.
+inline constexpr char shutdown_reason[] = "ファイルを分割しています。今終了すると、分割ファイルが途中までになります。";
+
 }  // namespace app_texts

@@ -15,6 +15,7 @@
 #include "app/size_text.h"
 #include "app/split_progress.h"
 #include "app/taskbar_progress.h"
+#include "job/job_texts.h"
 #include "job/outcome_box.h"
 #include "job/split_worker.h"
 #include "split/source_path.h"
@@ -25,7 +26,13 @@ wchar_t custom_filter[256] = L"Before files\0*.*";
 
 namespace {
 
+// Made when the dialog opens: once memory has run out, no text can be made.
+std::wstring out_of_memory_text;
+std::wstring out_of_memory_caption;
+
 void on_init_dialog(HWND dialog) {
+  out_of_memory_text = outcome_text(SplitOutcome::failure(SplitOutcome::Reason::out_of_memory));
+  out_of_memory_caption = from_code_page_932(job_texts::split_caption);
   SetWindowTextA(GetDlgItem(dialog, IDC_SPLIT_SIZE), app_texts::initial_split_size);
   // The command line came in as wide text; show it as such.
   if (initial_path[0] != L'\0') SetWindowTextW(GetDlgItem(dialog, IDC_SOURCE_PATH), initial_path);
@@ -49,6 +56,7 @@ void on_drop_files(HWND dialog, HDROP drop) {
 // After the job's notice, and whenever one of the dialog's own modal windows has
 // closed: a split that ended meanwhile is reported now, one box at a time.
 void report_ending_if_due(HWND dialog) {
+  if (!split_job_in_progress() || split_job.job_finished) ShutdownBlockReasonDestroy(dialog);
   const bool was_running = split_job_in_progress();
   const bool quit_waiting = report_split_ending_if_due(dialog);
   if (was_running && !split_job_in_progress()) hide_progress(dialog);
@@ -157,12 +165,22 @@ void on_start(HWND dialog) {
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetNextDlgTabItem(dialog, start_button, FALSE)), TRUE);
   }
   EnableWindow(start_button, FALSE);
-  if (start_split_job(dialog, start_button, size_mb, source_path.c_str())) show_progress(dialog);
+  if (!start_split_job(dialog, start_button, size_mb, source_path.c_str())) return;
+  show_progress(dialog);
+  // Shown on Windows' "programs still need to close" screen should the user sign out
+  // or shut down meanwhile. Wine has no such screen, and fails the call.
+  ShutdownBlockReasonCreate(dialog, from_code_page_932(app_texts::shutdown_reason).c_str());
 }
 
-}  // namespace
+// While a split runs, Windows is asked to wait (a dialog procedure that returns
+// FALSE lets the default answer, which is yes); an end that cannot wait, a critical
+// one, is not refused.
+void on_query_end_session(HWND dialog, LPARAM lparam) {
+  const bool splitting = split_job_in_progress() && !split_job.job_finished;
+  SetWindowLongPtrW(dialog, DWLP_MSGRESULT, splitting && (lparam & ENDSESSION_CRITICAL) == 0 ? FALSE : TRUE);
+}
 
-INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+INT_PTR handle_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   // Registered at run time, so it cannot be a case below.
   if (is_taskbar_button_created(message)) {
     on_taskbar_button_created();
@@ -187,6 +205,13 @@ INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
     case WM_DROPFILES:
       on_drop_files(dialog, reinterpret_cast<HDROP>(wparam));
       return TRUE;
+    case WM_QUERYENDSESSION:
+      on_query_end_session(dialog, lparam);
+      return TRUE;
+    case WM_ENDSESSION:
+      // The session may end any time once every program has answered this.
+      if (wparam) stop_split_job(true);
+      return TRUE;
     case WM_COMMAND:
       // Esc and a close request arrive as IDCANCEL and are ignored: quitting is
       // the quit button's (or Enter's) alone.
@@ -207,4 +232,26 @@ INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
       return FALSE;
   }
   return FALSE;
+}
+
+}  // namespace
+
+// No exception may unwind through the system's frames around a dialog procedure:
+// memory running out while a box's text is made ends in a box, not in the end of
+// the program.
+INT_PTR CALLBACK main_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  try {
+    return handle_message(dialog, message, wparam, lparam);
+  } catch (...) {
+    MessageBoxW(dialog, out_of_memory_text.c_str(), out_of_memory_caption.c_str(), MB_OK | MB_ICONHAND);
+    return TRUE;
+  }
+}
+
+INT_PTR run_main_dialog(HINSTANCE instance) {
+  // Wide, so that the source edit keeps a typed or pasted name exactly: an edit made
+  // by a narrow dialog keeps narrow text and would best-fit it as it arrives.
+  const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, main_dialog_proc, 0);
+  stop_split_job(false);
+  return result;
 }

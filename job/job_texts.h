@@ -40,6 +40,9 @@ inline constexpr char source_is_batch_file[] =
 inline constexpr char source_is_temporary_name[] =
     "拡張子が .~pc のファイルは分割できません。Parcelor が書き込み中のファイルに使う名前です。"
     "拡張子を変えてから分割してください。";
+inline constexpr char stream_name[] =
+    "ドライブ名のほかにコロン (:) がある名前は分割できません。NTFS ではファイルの代替データストリームを指します。"
+    "ファイルそのものを指定してください。";
 inline constexpr char raw_path[] = "\\\\?\\ で始まるパスは分割できません。C:\\ などで始まるパスを指定してください。";
 // %1: the extension, from its dot.
 inline constexpr char extension_not_ascii[] =
@@ -94,7 +97,9 @@ inline constexpr char parts_kept[] = "分割ファイルを %1 個残しまし�
 inline constexpr char last_part_short[] = "最後の分割ファイルは途中までです。";
 inline constexpr char no_script[] = "結合用のバッチファイルは作成していません。";
 inline constexpr char delete_parts[] = "もう一度分割する前に、これらの分割ファイルを削除してください。";
-inline constexpr char script_removed[] = "書きかけのファイルは削除しました。";
-inline constexpr char script_not_removed[] = "書きかけのファイル %1 を削除できませんでした。手で削除してください。";
+// The checksum file and the script, or their temporary names, which a split that
+// did not finish removes again, whole or not.
+inline constexpr char script_removed[] = "チェックサムファイルと結合用のバッチファイルは残していません。";
+inline constexpr char script_not_removed[] = "この分割が作った %1 を削除できませんでした。手で削除してください。";
 
 }  // namespace job_texts

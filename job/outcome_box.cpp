@@ -71,6 +71,7 @@ const char* reason_text(Reason reason) {
     case Reason::source_is_batch_file: return job_texts::source_is_batch_file;
     case Reason::source_is_temporary_name: return job_texts::source_is_temporary_name;
     case Reason::raw_path: return job_texts::raw_path;
+    case Reason::stream_name: return job_texts::stream_name;
     case Reason::extension_not_ascii: return job_texts::extension_not_ascii;
     case Reason::name_not_utf8: return job_texts::name_not_utf8;
     case Reason::name_too_long: return job_texts::name_too_long;

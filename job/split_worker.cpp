@@ -10,6 +10,7 @@
 #include "job/job_texts.h"
 #include "job/outcome_box.h"
 #include "job/split_job.h"
+#include "split/held_file.h"
 #include "split/split_file.h"
 
 namespace {
@@ -130,6 +131,13 @@ bool report_split_ending_if_due(HWND dialog) {
   split_job.start_button = nullptr;
   if (start_button != nullptr) EnableWindow(start_button, TRUE);
   return split_job.quit_requested;
+}
+
+void stop_split_job(bool session_ending) {
+  if (session_ending) held_file_patience_ms = 1000;
+  split_job.cancel_requested = true;
+  join_worker();
+  split_job.start_button = nullptr;
 }
 
 void join_worker() {

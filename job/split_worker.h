@@ -61,6 +61,14 @@ bool split_job_in_progress();
 // Waits for the most recent worker, if any.
 void join_worker();
 
+// Ends a split still running, without a word: cancelled, waited for, and
+// forgotten, so that no box follows. For a dialog that ends other than by its quit
+// button, as a quit message from another program or the session ending ends it:
+// the process must not end under the worker, and a box would go unread. When the
+// session ends, Windows gives a program about five seconds in all: the clean-up
+// then waits about one for a file another program holds.
+void stop_split_job(bool session_ending);
+
 // The worker thread's body.
 void split_worker();
 

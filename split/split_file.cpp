@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "split/batch_text.h"
 #include "split/block_hasher.h"
 #include "split/checksum_file.h"
+#include "split/diagnostics.h"
 #include "split/file_handle.h"
 #include "split/file_stamp.h"
 #include "split/output_check.h"
@@ -39,7 +39,9 @@ bool cancelled() { return split_job.cancel_requested.load(); }
 // reach the disk. How much goes between two flushes is set by time, not bytes: what
 // the disk wrote in about a tenth of a second at the last flush. A share or a USB
 // stick that writes behind may take seconds for 32 MiB, a local disk milliseconds;
-// more flushes than needed cost a FAT32 stick a rewrite of its table each.
+// more flushes than needed cost a FAT32 stick a rewrite of its table each. The
+// interval at most doubles from one flush to the next: a USB disk whose cache took
+// the last flushes at once may write the next at a crawl once its cache is full.
 class FlushPacer {
  public:
   std::int64_t interval() const { return bytes_between_flushes; }
@@ -51,13 +53,14 @@ class FlushPacer {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double written_in_target = seconds > 0 ? static_cast<double>(bytes) * target_seconds / seconds : largest;
     const auto blocks = static_cast<std::int64_t>(std::clamp<double>(written_in_target, smallest, largest)) / block_size;
-    bytes_between_flushes = blocks * block_size;
+    bytes_between_flushes = std::min(blocks * block_size, 2 * bytes_between_flushes);
     return true;
   }
 
  private:
   static constexpr double target_seconds = 0.1;
-  static constexpr std::int64_t smallest = 2 * block_size;
+  // One block: on a disk that writes 5 MB/s, that is about a fifth of a second.
+  static constexpr std::int64_t smallest = block_size;
   static constexpr std::int64_t largest = 32 * block_size;
   // Small until the disk has shown its pace: the first flush is short on any disk.
   std::int64_t bytes_between_flushes = smallest;
@@ -133,7 +136,7 @@ bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, FlushP
     written += count;
     unflushed += count;
     copied += count;
-    std::cout << '.';
+    write_diagnostic(".", false);
     if (unflushed < pacer.interval() && written < length) continue;
     // A cancel meanwhile is not kept waiting for the disk: a part not flushed at its
     // end counts as cut short.
@@ -148,7 +151,9 @@ bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, FlushP
 // whole or not at all: a script cut short would rebuild a wrong file, or write the
 // joined parts over the first one. A checksum file whose script could not be made
 // belongs to no finished split, and goes again. Each counts as progress once it has
-// its name, so that the bar shows 100 % only when the split is done.
+// its name, so that the bar shows 100 % only when the split is done. A cancel is
+// honoured until the checksum file has its name; after that the split finishes, and
+// a cancel confirmed meanwhile came too late.
 void write_checksums_and_script(const ChecksumFile& checksums, const SplitDigests& digests,
                                 const WidePath& checksum_path, const RejoinScript& script,
                                 const WidePath& script_path, UnfinishedFiles& unfinished) {
@@ -157,7 +162,7 @@ void write_checksums_and_script(const ChecksumFile& checksums, const SplitDigest
       [&](FileHandle& file, const std::wstring& name) {
         checksums.write(digests, [&](const std::string& piece) { write_all(file, piece.data(), piece.size(), name); });
       },
-      unfinished);
+      unfinished, true);
   split_job.bytes_copied += static_cast<std::int64_t>(checksums.length());
   try {
     write_whole_file(
@@ -168,7 +173,7 @@ void write_checksums_and_script(const ChecksumFile& checksums, const SplitDigest
             return true;
           });
         },
-        unfinished);
+        unfinished, false);
   } catch (...) {
     unfinished.remove(checksum_path.text());
     throw;
@@ -179,7 +184,7 @@ void write_checksums_and_script(const ChecksumFile& checksums, const SplitDigest
 SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   const WidePath source_path(std::wstring{split_job.source_path});
   const std::wstring& source_name = source_path.text();
-  if (std::optional<SplitOutcome> refusal = refuse_namespace_path(source_name)) return *refusal;
+  if (std::optional<SplitOutcome> refusal = refuse_special_path(source_name)) return *refusal;
   if (has_extension(source_path, L".bat")) return SplitOutcome::failure(Reason::source_is_batch_file, source_name);
   if (has_extension(source_path, L".~pc")) return SplitOutcome::failure(Reason::source_is_temporary_name, source_name);
   FileHandle source = open_source(source_name);
@@ -209,7 +214,7 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   const std::optional<std::string> utf8_target_name = utf8_of(target_name);
   if (!utf8_target_name) return SplitOutcome::failure(Reason::name_not_utf8, source_name);
 
-  if (size < part_size) std::cout << "No need to split." << std::endl;
+  if (size < part_size) write_diagnostic("No need to split.", true);
 
   // An empty source still gets its one, empty, part, so that its script rebuilds it
   // as every other script does. Part numbers are 32-bit; a count beyond them would
@@ -237,7 +242,8 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   for (std::int64_t i = 1; i <= count && !cancelled(); ++i) {
     const auto number = static_cast<std::int32_t>(i);
     const std::wstring part_name = parts.part_path(number);
-    std::cout << std::endl << utf8_of(part_name).value_or("") << std::endl;
+    write_diagnostic("", true);
+    write_diagnostic(utf8_of(part_name).value_or(""), true);
 
     FileHandle part(part_name, OpenMode::new_file);
     ++made.parts;
@@ -256,7 +262,7 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   // A cancelled split writes no script: run beside the source, a script listing only
   // the parts made so far would replace the whole file with its beginning. The
   // parts stay, as everything written does.
-  if (made.parts < part_count || !made.last_part_whole) return SplitOutcome::cancel();
+  if (made.parts < part_count || !made.last_part_whole || cancelled()) return SplitOutcome::cancel();
   // Writers are kept out while the source is open, but not everything that changes
   // a file opens it for writing: a program may set its times, or write through a
   // mapping it made before. Parts of a changed source rebuild no file at all.
@@ -291,7 +297,7 @@ SplitOutcome split_file(std::int64_t part_size) {
   if (outcome.reason == Reason::part_exists || outcome.reason == Reason::script_exists ||
       outcome.reason == Reason::temporary_exists || outcome.reason == Reason::checksum_exists ||
       outcome.system_error == ERROR_FILE_EXISTS) {
-    std::cout << "Output File exist." << std::endl;
+    write_diagnostic("Output File exist.", true);
   }
   outcome.parts_kept = made.parts;
   const PartSequence parts(split_job.source_path);

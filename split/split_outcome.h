@@ -22,6 +22,8 @@ struct SplitOutcome {
     source_is_temporary_name,
     // \\?\ and \??\ paths, which the system takes past its own path rules.
     raw_path,
+    // A colon past the drive letter's: on NTFS, a stream of the file.
+    stream_name,
     // A name whose extension is not plain ASCII: the rejoin script, ASCII bytes
     // only, could not spell it.
     extension_not_ascii,

@@ -24,7 +24,8 @@ void UnfinishedFiles::remove(const std::wstring& path) {
 WidePath temporary_path_of(const WidePath& final_path) { return final_path.with_extension(L"~pc"); }
 
 void write_whole_file(const WidePath& final_path, Reason if_taken, const FileWriter& write,
-                      UnfinishedFiles& unfinished) {
+                      UnfinishedFiles& unfinished, bool cancellable) {
+  const auto cancelled = [&] { return cancellable && split_job.cancel_requested.load(); };
   const WidePath temporary = temporary_path_of(final_path);
   const std::wstring& name = temporary.text();
   // Created new: a file of that name is not ours, and its failure leaves nothing.
@@ -33,12 +34,13 @@ void write_whole_file(const WidePath& final_path, Reason if_taken, const FileWri
     write(file, name);
     if (!file.flush()) throw SplitOutcome::failure(Reason::cannot_write, name, _doserrno);
     if (!file.close()) throw SplitOutcome::failure(Reason::cannot_close, name, _doserrno);
+    if (cancelled()) throw SplitOutcome::cancel();
     // A name taken since the checks stays as it is.
-    if (const DWORD error = rename_patiently(name, final_path.text())) {
+    if (const DWORD error = rename_patiently(name, final_path.text(), cancellable)) {
       if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
         throw SplitOutcome::failure(if_taken, final_path.text());
       }
-      if (split_job.cancel_requested.load()) throw SplitOutcome::cancel();
+      if (cancelled()) throw SplitOutcome::cancel();
       throw SplitOutcome::failure(Reason::cannot_rename, final_path.text(), error);
     }
   } catch (...) {

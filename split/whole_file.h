@@ -34,6 +34,7 @@ using FileWriter = std::function<void(FileHandle& file, const std::wstring& name
 // taken meanwhile (it is never replaced). Whatever ends the write early, the
 // writer's own exceptions included, removes the temporary file first and notes in
 // `unfinished` whether that worked. A rename that another program holds up for a
-// moment is waited for; a cancel meanwhile ends the write as a cancel.
+// moment is waited for. With cancellable, a cancel up to the rename, or during its
+// wait, ends the write as a cancel; without, the file is finished whatever comes.
 void write_whole_file(const WidePath& final_path, SplitOutcome::Reason if_taken, const FileWriter& write,
-                      UnfinishedFiles& unfinished);
+                      UnfinishedFiles& unfinished, bool cancellable);

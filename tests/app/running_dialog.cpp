@@ -14,8 +14,7 @@ RunningDialog::RunningDialog(const std::wstring& command_line) {
 
   thread = std::thread([this] {
     thread_id = GetCurrentThreadId();
-    dialog_result =
-        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr, main_dialog_proc, 0);
+    dialog_result = run_main_dialog(GetModuleHandleW(nullptr));
     finished = true;
   });
   pump_until([this] {

@@ -1,8 +1,18 @@
 #include "tests/support/captured_output.h"
 
-CapturedOutput::CapturedOutput() : original(std::cout.rdbuf(this)) {}
+#include "split/diagnostics.h"
 
-CapturedOutput::~CapturedOutput() { std::cout.rdbuf(original); }
+CapturedOutput::CapturedOutput() : original(std::cout.rdbuf(this)), original_writer(write_diagnostic) {
+  write_diagnostic = [](const std::string& text, bool end_line) {
+    std::cout << text;
+    if (end_line) std::cout << std::endl;
+  };
+}
+
+CapturedOutput::~CapturedOutput() {
+  write_diagnostic = original_writer;
+  std::cout.rdbuf(original);
+}
 
 void CapturedOutput::on_progress_dot(std::function<void(int)> new_listener) { listener = std::move(new_listener); }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Takes over std::cout for one scope, keeping what the program wrote and where it
-// flushed the stream.
+// Takes over the split's diagnostic lines for one scope, written to std::cout
+// whatever standard output is, and std::cout itself, keeping what the program wrote
+// and where it flushed the stream.
 #include <functional>
 #include <iostream>
 #include <mutex>
@@ -27,6 +28,7 @@ class CapturedOutput : private std::streambuf {
   int sync() override;
 
   std::streambuf* const original;
+  void (*const original_writer)(const std::string& text, bool end_line);
   mutable std::mutex mutex;
   std::string written;
   std::vector<std::size_t> flushes;
