@@ -395,6 +395,31 @@ TEST(MainDialog, TaskbarButtonShowsHowTheSplitEndedWhileItsBoxIsOpenAndNothingAf
   show_taskbar_progress = shell_taskbar;
 }
 
+// While a split runs, a sign-out or shutdown is asked to wait, unless it is critical;
+// should the session end all the same, the split stops at once, without a box.
+TEST(MainDialog, TheSessionWaitsForASplitOrEndsItWithoutABox) {
+  TempFolder folder;
+  write_file(folder / "movie.iso", pattern_bytes(3 * 1048576));
+  RunningDialog dialog;
+  dialog.set_text(IDC_SOURCE_PATH, folder / "movie.iso");
+  dialog.set_text(IDC_SPLIT_SIZE, "1");
+  CapturedOutput output;
+  std::atomic<bool> splitting{false};
+  output.on_progress_dot([&](int) {
+    splitting = true;
+    while (!split_job.cancel_requested) Sleep(5);
+  });
+  dialog.click(IDC_START_SPLIT);
+  ASSERT_TRUE(pump_until([&] { return splitting.load(); }));
+  EXPECT_EQ(SendMessageW(dialog.window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+  EXPECT_EQ(SendMessageW(dialog.window(), WM_QUERYENDSESSION, 0, ENDSESSION_CRITICAL), TRUE);
+  SendMessageW(dialog.window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(split_job.job_finished);
+  pump_for(300);
+  EXPECT_EQ(find_dialog_with_control(GetCurrentProcessId(), 0xFFFF, "Split"), nullptr) << "a box after the session";
+  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.iso", "movie.iso_1"}));
+}
+
 // Puts the process's current folder back when the test ends.
 class CurrentFolderKept {
  public:

@@ -25,6 +25,7 @@
 #include "split/path_rules.h"
 #include "split/sha256.h"
 #include "split/held_file.h"
+#include "split/source_path.h"
 #include "split/wide_path.h"
 #include "tests/support/captured_output.h"
 #include "tests/support/test_files.h"
@@ -173,7 +174,8 @@ TEST_F(SplitFileTest, SourceThatCannotBeOpenedOrSizedCreatesNothing) {
                {folder / "held.iso", Reason::cannot_open, ERROR_SHARING_VIOLATION},
                {"NUL", Reason::source_is_device, 0},
                {"\\\\?\\" + (folder / "held.iso"), Reason::raw_path, 0},
-               {"\\\\.\\" + (folder / "held.iso"), Reason::source_is_device, 0}};
+               {"\\\\.\\" + (folder / "held.iso"), Reason::source_is_device, 0},
+               {folder / "held.iso:s", Reason::stream_name, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.source);
     const SplitOutcome outcome = split(c.source, MiB);
@@ -412,6 +414,7 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
                // Given up after a few seconds, the temporary name removed.
                {"checksums held for good", 2, Reason::cannot_rename, "movie.iso.sha256", ERROR_SHARING_VIOLATION,
                 false, true}};
+  held_file_patience_ms = 300;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     TempFolder each;
@@ -450,6 +453,65 @@ TEST_F(SplitFileTest, ChangedSourceOrFailedWriteOrCloseFailsWithoutAScript) {
     if (c.nothing_removable) files = {"movie.iso", "movie.iso.sha256", "movie.iso_1", "movie.iso_2", "movie.~pc"};
     EXPECT_EQ(files_in(each.path()), files);
   }
+  held_file_patience_ms = 5000;
+}
+
+// A cancel is honoured until the checksum file has its name, after the last block
+// too, and its clean-up waits for a file that what held it still holds; once that
+// name is given the split finishes.
+int held_deletes = 0;
+
+TEST_F(SplitFileTest, ACancelIsHonouredUntilTheChecksumFileIsNamed) {
+  const struct {
+    const char* what;
+    int moment;  // after the last block; during the wait for the held checksum file; after its rename
+    Ending ending;
+  } cases[] = {{"after the last block", 0, Ending::cancelled},
+               {"while the checksum file is held", 1, Ending::cancelled},
+               {"once the checksum file is named", 2, Ending::finished}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder each;
+    write_file(each / "movie.iso", pattern_bytes(2 * MiB));
+    split_job.cancel_requested = false;
+    CapturedOutput each_output;
+    each_output.on_progress_dot([&](int dots) { split_job.cancel_requested = c.moment == 0 && dots == 2; });
+    if (c.moment == 1) {
+      move_file = [](const wchar_t*, const wchar_t*, DWORD) -> BOOL {
+        split_job.cancel_requested = true;
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return FALSE;
+      };
+      delete_file = [](const wchar_t* name) -> BOOL {
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return ++held_deletes > 3 && DeleteFileW(name);
+      };
+    }
+    if (c.moment == 2) {
+      move_file = [](const wchar_t* from, const wchar_t* to, DWORD flags) -> BOOL {
+        split_job.cancel_requested = true;
+        return MoveFileExW(from, to, flags);
+      };
+    }
+    const SplitOutcome outcome = split(each / "movie.iso", MiB);
+    move_file = MoveFileExW;
+    delete_file = DeleteFileW;
+    EXPECT_EQ(outcome.ending, c.ending);
+    EXPECT_TRUE(outcome.unfinished_left.empty());
+    EXPECT_EQ(files_in(each.path()).size(), c.ending == Ending::finished ? 5u : 3u) << "a .~pc or script left";
+  }
+}
+
+// A source named by its 8.3 short form is split under its long name.
+TEST_F(SplitFileTest, AShortNameIsMadeLong) {
+  const std::wstring source = folder / L"a long movie name.iso";
+  write_file(source, pattern_bytes(10));
+  wchar_t short_form[MAX_PATH];
+  ASSERT_GT(GetShortPathNameW(source.c_str(), short_form, MAX_PATH), 0u);
+  ASSERT_NE(short_form, source);
+  std::wstring full;
+  EXPECT_EQ(take_full_source_path(short_form, full), std::nullopt);
+  EXPECT_EQ(full, source);
 }
 
 // A virus scanner that opens the fresh script, without delete sharing, for 300 ms,
