@@ -16,6 +16,29 @@
 
 namespace {
 
+// As Explorer starts it for a dropped file whose path holds a blank: quoted. The
+// blanks between the program name and the path are dropped.
+PROCESS_INFORMATION start_program(const std::string& source) {
+  std::string command_line = "\"" + built_program_path() + "\"   \"" + source + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  EXPECT_TRUE(CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &process))
+      << GetLastError();
+  return process;
+}
+
+// Its exit code once it has ended, within seconds.
+DWORD exit_code_of(const PROCESS_INFORMATION& process) {
+  DWORD exit_code = STILL_ACTIVE;
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0) << "the program did not end";
+  GetExitCodeProcess(process.hProcess, &exit_code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return exit_code;
+}
+
 TEST(Program, SplitsTheFileNamedOnItsCommandLineAndExitsWithZero) {
   TempFolder folder;
   CreateDirectoryA((folder / "my files").c_str(), nullptr);
@@ -23,16 +46,7 @@ TEST(Program, SplitsTheFileNamedOnItsCommandLineAndExitsWithZero) {
   const Bytes bytes = pattern_bytes(700 * 1024);
   write_file(source, bytes);
 
-  // As Explorer starts it for a dropped file whose path holds a blank: quoted. The
-  // blanks between the program name and the path are dropped.
-  std::string command_line = "\"" + built_program_path() + "\"   \"" + source + "\"";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  ASSERT_TRUE(CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &process))
-      << GetLastError();
-
+  const PROCESS_INFORMATION process = start_program(source);
   HWND dialog = nullptr;
   ASSERT_TRUE(pump_until([&] {
     dialog = find_dialog_with_control(process.dwProcessId, IDC_START_SPLIT, "Parcelor");
@@ -50,13 +64,7 @@ TEST(Program, SplitsTheFileNamedOnItsCommandLineAndExitsWithZero) {
   }
   ASSERT_TRUE(pump_until([&] { return IsWindowEnabled(GetDlgItem(dialog, IDC_START_SPLIT)) != FALSE; }));
   PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-
-  ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0) << "the program did not end";
-  DWORD exit_code = 1;
-  GetExitCodeProcess(process.hProcess, &exit_code);
-  EXPECT_EQ(exit_code, 0u);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  EXPECT_EQ(exit_code_of(process), 0u);
 
   EXPECT_TRUE(read_file(source + "_1") == bytes);
   EXPECT_NE(read_text(folder / "my files\\movie.bat").find("\r\ncopy /b /y \"movie.iso_1\" \"movie.iso.rejoining\"\r\n"),
@@ -74,25 +82,15 @@ TEST(Program, AQuitMessageDuringASplitEndsItCleanly) {
   SetFilePointerEx(file, LARGE_INTEGER{{0, 2}}, nullptr, FILE_BEGIN);
   ASSERT_TRUE(SetEndOfFile(file));
   CloseHandle(file);
-  std::string command_line = "\"" + built_program_path() + "\" \"" + source + "\"";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  ASSERT_TRUE(CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &process));
+  const PROCESS_INFORMATION process = start_program(source);
   HWND dialog = nullptr;
   ASSERT_TRUE(pump_until([&] { return (dialog = find_dialog_with_control(process.dwProcessId, IDOK, "Parcelor")); }));
   SetDlgItemTextA(dialog, IDC_SPLIT_SIZE, "1");
   PostMessageA(GetDlgItem(dialog, IDC_START_SPLIT), BM_CLICK, 0, 0);
   ASSERT_TRUE(pump_until([&] { return file_exists(source + "_3"); }));
   PostThreadMessageA(process.dwThreadId, WM_QUIT, 0, 0);
-  ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0) << "the program did not end";
-  DWORD exit_code = 1;
-  GetExitCodeProcess(process.hProcess, &exit_code);
-  EXPECT_EQ(exit_code, 0u);
   EXPECT_EQ(find_dialog_with_control(process.dwProcessId, 0xFFFF, "Split"), nullptr);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  EXPECT_EQ(exit_code_of(process), 0u);
   const std::vector<std::string> files = files_in(folder.path());
   EXPECT_TRUE(std::none_of(files.begin(), files.end(), [](const std::string& name) {
     return name.find("~pc") != std::string::npos || name.find(".bat") != std::string::npos;

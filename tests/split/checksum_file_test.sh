@@ -20,28 +20,22 @@ done
 cd "$folder"
 
 # The README's line that begins so, which readme.txt must hold too, for this name
-# and its 3 parts.
+# and its 3 parts; each is run as written, the result compared with the original.
 command_of() {
   local line
-  line=$(grep -m1 -F -e "  $1" "$readme") || { echo "no such line in the README: $1" >&2; return 1; }
-  line=${line#  }
-  tr -d '\r' <"$readme_txt" | grep -q -F -e "$line" || { echo "not in readme.txt: $line" >&2; return 1; }
+  line=$(grep -m1 -F -e "  $1" "$readme") && line=${line#  } && tr -d '\r' <"$readme_txt" | grep -q -F -e "$line" ||
+    { echo "not in the README and readme.txt alike: $1" >&2; return 1; }
   line=${line//12/3}
   printf '%s\n' "${line//movie.iso/"$name"}"
 }
 mv "$name" original
-eval "$(command_of 'sha256sum -c --strict --ignore-missing')"
-eval "$(command_of 'shasum -a 256 -c --ignore-missing')"
-eval "$(command_of "sed '\$d'")"
-eval "$(command_of 'cat "movie.iso_"')"
-cmp original "$name"
-eval "$(command_of 'sha256sum -c --strict "movie.iso.sha256"')"
-eval "$(command_of 'shasum -a 256 -c "movie.iso.sha256"')"
+for line in 'sha256sum -c --strict --ignore-missing' 'shasum -a 256 -c --ignore-missing' "sed '\$d'" \
+  'cat "movie.iso_"' 'sha256sum -c --strict "movie.iso.sha256"' 'shasum -a 256 -c "movie.iso.sha256"' 'for i in'; do
+  [[ $line != for* ]] || { cmp original "$name" && rm "$name"; }
+  eval "$(command_of "$line")"
+done
 eval "$(command_of '7zz t')" | grep -F "Everything is Ok"
-rm "$name"
-eval "$(command_of 'for i in')"
-cmp original "$name"
-rm "$name"
+cmp original "$name" && rm "$name"
 # Typed at an interactive prompt of the real command interpreter. From a file: Wine's
 # reads a pipe in pieces and keeps only the first line of each.
 printf 'cd /d "Z:%s"\r\n%s\r\n%s\r\nexit\r\n' "${folder//\//\\}" "$(command_of 'copy /b "movie.iso_1"')" \

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -27,16 +28,6 @@ std::vector<std::string> lines_of(const std::string& text) {
   }
   EXPECT_EQ(start, text.size()) << "text after the last line end";
   return lines;
-}
-
-// The text as cmd reads it once "%stem%" is expanded to a stem of that many units.
-std::string with_stem_expanded(const std::string& text, std::size_t stem_units) {
-  std::string expanded;
-  std::size_t from = 0;
-  for (std::size_t at; (at = text.find("%stem%", from)) != std::string::npos; from = at + 6) {
-    expanded.append(text, from, at - from).append(stem_units, 's');
-  }
-  return expanded.append(text, from);
 }
 
 // The script's copy lines, each with its line end.
@@ -64,9 +55,8 @@ TEST(RejoinScript, SetsUpItsOwnEnvironmentAndLeavesItOnEveryWayOut) {
       incomplete + "echo This script is incomplete or was changed after it was made: a download or copy that "
                    "stopped early, a conversion of its line ends or an edit. Nothing was done.",
       incomplete + "echo Get this script again from whoever sent you the parts, put it beside them and run that one.",
-      incomplete + "pause", incomplete + "exit /b 1", "set \"script=%~f0\"",
-      "if \"%~x0\"==\"\" set \"script=%~dpn0.bat\"", "pushd \"%~dp0\"", "if errorlevel 1 goto no_folder",
-      "set \"ERRORLEVEL=\""};
+      incomplete + "pause", incomplete + "exit /b 1", "set \"script=%~f0\"", "if \"%~x0\"==\"\" set \"script=%~dpn0.bat\"",
+      "pushd \"%~dp0\"", "if errorlevel 1 goto no_folder", "set \"ERRORLEVEL=\""};
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 15), set_up);
   // The search reads the data lines after the last way out, and only those.
   const auto search = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
@@ -169,18 +159,14 @@ TEST(RejoinScript, EveryLineFitsTheInterpreterAsWrittenAndExpanded) {
       const std::wstring target = std::wstring(stem_units, L'\u65C5') + extension;
       SCOPED_TRACE(testing::Message() << stem_units << " units and \"" << extension << "\"");
       int fewest = 1;  // the fewest parts whose copy line is wrapped, found by halving
-      for (int most = 1200; fewest < most;) {
-        const int middle = (fewest + most) / 2;
-        if (lines_of(copy_lines_for(target, middle)).size() > 1) {
-          most = middle;
-        } else {
-          fewest = middle + 1;
-        }
+      for (int most = 1200, middle; fewest < most;) {
+        const bool wrapped = lines_of(copy_lines_for(target, middle = (fewest + most) / 2)).size() > 1;
+        (wrapped ? most : fewest) = wrapped ? middle : middle + 1;
       }
       for (const int parts : {fewest - 1, fewest, fewest + 1}) {
         std::string text = text_of(RejoinScript(target, parts, 1, 1), parts);
         for (const bool expand : {false, true}) {
-          if (expand) text = with_stem_expanded(text, stem_units);
+          if (expand) text = std::regex_replace(text, std::regex("%stem%"), std::string(stem_units, 's'));
           const std::vector<std::string> lines = lines_of(text);
           const bool wrapped = std::count_if(lines.begin(), lines.end(), is_copy_line) > 1;
           for (const std::string& line : lines) {
