@@ -19,10 +19,11 @@
 //     A split that is cancelled DELAY_MS after it starts. Answers
 //     "ok=1 cancel_ms=C block_ms=B copied_mib=N": C from setting the flag until
 //     split_file returned, B the mean time one block took before it.
-//   slowcancel PART_MIB DELAY_MS SOURCE
-//     The same on a disk that writes behind at 30 MB/s, as a USB 2 stick set to
-//     "Better performance" does: each flush waits for the bytes written since the
-//     last.
+//   slowcancel PART_MIB DELAY_MS DISK SOURCE
+//     The same on a disk that writes behind, as a USB stick set to "Better
+//     performance" does: each flush waits for the bytes written since the last. DISK
+//     is its pace, 5 or 30 (MB/s), or cache30: a USB disk whose cache takes the first
+//     three flushes at once, then writes at 30 MB/s.
 //
 // One command comes on the command line, or with none, one a line on standard
 // input, each answered at once: one warm process then serves a whole benchmark, and
@@ -83,8 +84,14 @@ int write_counted(int descriptor, const void* data, unsigned int count) {
   return _write(descriptor, data, count);
 }
 
-int flush_at_30_mb_per_second(int descriptor) {
-  Sleep(static_cast<DWORD>(bytes_since_flush / 30000));
+// The disk of a slow cancel: bytes a millisecond once its cache is full, and how
+// many flushes its cache takes at once.
+std::int64_t disk_bytes_per_ms = 30000;
+int disk_cached_flushes = 0;
+int flushes_so_far = 0;
+
+int flush_at_the_disks_pace(int descriptor) {
+  if (flushes_so_far++ >= disk_cached_flushes) Sleep(static_cast<DWORD>(bytes_since_flush / disk_bytes_per_ms));
   bytes_since_flush = 0;
   return _commit(descriptor);
 }
@@ -144,6 +151,8 @@ bool run(const std::string& command_line) {
   words >> command;
   if (command != "hash") words >> first;
   if (command == "cancel" || command == "slowcancel" || command == "script") words >> second;
+  std::string disk;
+  if (command == "slowcancel") words >> disk;
   std::string source_text;
   std::getline(words >> std::ws, source_text);
   // The paths the benchmark makes are plain ASCII.
@@ -153,7 +162,8 @@ bool run(const std::string& command_line) {
        command != "script" && command != "hash") ||
       (first <= 0 && command != "hash") || source.empty()) {
     std::printf("ok=0 usage: split PART_MIB SOURCE | unflushed PART_MIB SOURCE | cancel PART_MIB DELAY_MS SOURCE |"
-                " slowcancel PART_MIB DELAY_MS SOURCE | script PART_COUNT PART_BYTES SOURCE | hash SOURCE\n");
+                " slowcancel PART_MIB DELAY_MS 5|30|cache30 SOURCE | script PART_COUNT PART_BYTES SOURCE |"
+                " hash SOURCE\n");
   } else if (command == "hash") {
     ok = time_hash(source);
   } else if (command == "script") {
@@ -164,8 +174,11 @@ bool run(const std::string& command_line) {
     if (command == "unflushed") flush_descriptor = [](int) { return 0; };
     if (command == "slowcancel") {
       bytes_since_flush = 0;
+      flushes_so_far = 0;
+      disk_bytes_per_ms = disk == "5" ? 5000 : 30000;
+      disk_cached_flushes = disk == "cache30" ? 3 : 0;
       write_descriptor = write_counted;
-      flush_descriptor = flush_at_30_mb_per_second;
+      flush_descriptor = flush_at_the_disks_pace;
     }
     ok = command == "cancel" || command == "slowcancel" ? time_cancel(first * MiB, static_cast<int>(second))
                                                         : time_split(first * MiB);
