@@ -286,12 +286,18 @@ TEST(MainDialog, PathsThatCannotBeSplitAreRefusedWithTheirReason) {
   }
 }
 
-TEST(MainDialog, StartHandsTheFocusOnToTheCancelButtonAndTheBarAndCaptionFollowTheSplit) {
-  TempFolder folder;
-  write_file(folder / "movie.iso", pattern_bytes(3 * 1048576));
-  RunningDialog dialog;
+// Sets the dialog to split movie.iso, made in the folder with that many MiB, into
+// parts of 1 MiB.
+void set_to_split(const RunningDialog& dialog, const TempFolder& folder, std::size_t mib) {
+  write_file(folder / "movie.iso", pattern_bytes(mib * 1048576));
   dialog.set_text(IDC_SOURCE_PATH, folder / "movie.iso");
   dialog.set_text(IDC_SPLIT_SIZE, "1");
+}
+
+TEST(MainDialog, StartHandsTheFocusOnToTheCancelButtonAndTheBarAndCaptionFollowTheSplit) {
+  TempFolder folder;
+  RunningDialog dialog;
+  set_to_split(dialog, folder, 3);
   const HWND start = dialog.control(IDC_START_SPLIT);
   const HWND bar = dialog.control(IDC_SPLIT_PROGRESS);
   const auto bar_at = [&] { return IsWindowVisible(bar) ? SendMessageA(bar, PBM_GETPOS, 0, 0) : -1; };
@@ -399,10 +405,8 @@ TEST(MainDialog, TaskbarButtonShowsHowTheSplitEndedWhileItsBoxIsOpenAndNothingAf
 // should the session end all the same, the split stops at once, without a box.
 TEST(MainDialog, TheSessionWaitsForASplitOrEndsItWithoutABox) {
   TempFolder folder;
-  write_file(folder / "movie.iso", pattern_bytes(3 * 1048576));
   RunningDialog dialog;
-  dialog.set_text(IDC_SOURCE_PATH, folder / "movie.iso");
-  dialog.set_text(IDC_SPLIT_SIZE, "1");
+  set_to_split(dialog, folder, 3);
   CapturedOutput output;
   std::atomic<bool> splitting{false};
   output.on_progress_dot([&](int) {
@@ -433,10 +437,8 @@ class CurrentFolderKept {
 // A split that ends while the open-file dialog is open says so once it has closed.
 TEST(MainDialog, AnEndingDuringTheOpenFileDialogIsShownAfterIt) {
   TempFolder folder;
-  write_file(folder / "movie.iso", pattern_bytes(2 * 1048576));
   RunningDialog dialog;
-  dialog.set_text(IDC_SOURCE_PATH, folder / "movie.iso");
-  dialog.set_text(IDC_SPLIT_SIZE, "1");
+  set_to_split(dialog, folder, 2);
   CapturedOutput output;
   std::atomic<bool> held{true};
   output.on_progress_dot([&](int) {
