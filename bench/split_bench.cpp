@@ -45,7 +45,7 @@
 
 #include "job/split_job.h"
 #include "split/file_handle.h"
-#include "split/rejoin_script.h"
+#include "receiver/rejoin_script.h"
 #include "split/sha256.h"
 #include "split/split_file.h"
 #include "split/wide_path.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "job/job_texts.h"
-#include "split/batch_text.h"
+#include "receiver/batch_text.h"
 #include "split/path_rules.h"
 
 std::wstring from_code_page_932(const char* text) {

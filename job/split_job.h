@@ -46,3 +46,6 @@ struct SplitJob {
 };
 
 extern SplitJob split_job;
+
+// Whether the user has asked the split to stop: the engine's one way to ask.
+inline bool split_cancelled() { return split_job.cancel_requested.load(); }

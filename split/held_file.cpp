@@ -15,7 +15,7 @@ bool held_for_a_moment(DWORD error) { return error == ERROR_SHARING_VIOLATION ||
 // Sleeps in short steps, so that a cancel, where it counts, ends the wait at once.
 // False on such a cancel.
 bool wait_unless_cancelled(DWORD milliseconds, bool cancel_stops_it) {
-  const auto stopped = [&] { return cancel_stops_it && split_job.cancel_requested.load(); };
+  const auto stopped = [&] { return cancel_stops_it && split_cancelled(); };
   constexpr DWORD step_ms = 10;
   for (DWORD slept = 0; slept < milliseconds; slept += step_ms) {
     if (stopped()) return false;

@@ -11,8 +11,6 @@ namespace {
 
 using Reason = SplitOutcome::Reason;
 
-bool cancelled() { return split_job.cancel_requested.load(); }
-
 // Anything but "there is no such file" leaves the name's state unknown.
 std::optional<SplitOutcome> unless_missing(DWORD error, const std::wstring& folder) {
   if (error == ERROR_FILE_NOT_FOUND) return std::nullopt;
@@ -46,7 +44,7 @@ std::optional<SplitOutcome> check_part_names(const PartSequence& parts, std::int
       lowest = taken == 0 ? number : std::min(lowest, number);
       highest = std::max(highest, number);
       ++taken;
-    } else if (cancelled()) {
+    } else if (split_cancelled()) {
       result = SplitOutcome::cancel();
     }
   } while (!result && FindNextFileW(search, &entry));
@@ -88,13 +86,13 @@ std::optional<SplitOutcome> check_outputs(const PartSequence& parts, std::int32_
     return SplitOutcome::failure(Reason::name_too_long, parts.part_path(part_count));
   }
   // Cheapest first; a confirmed cancel is honoured between the file-system questions.
-  if (cancelled()) return SplitOutcome::cancel();
+  if (split_cancelled()) return SplitOutcome::cancel();
   std::optional<SplitOutcome> result;
   for (const NamedOutput& file : files) {
     if (!result) result = check_free_name(file);
   }
   if (!result) result = check_part_names(parts, part_count);
-  if (!result && cancelled()) result = SplitOutcome::cancel();
+  if (!result && split_cancelled()) result = SplitOutcome::cancel();
   if (!result) result = check_room(parts.path, room_needed);
   return result;
 }

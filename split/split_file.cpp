@@ -12,16 +12,16 @@
 #include <vector>
 
 #include "job/split_job.h"
-#include "split/batch_text.h"
+#include "receiver/batch_text.h"
 #include "split/block_hasher.h"
-#include "split/checksum_file.h"
+#include "receiver/checksum_file.h"
 #include "split/diagnostics.h"
 #include "split/file_handle.h"
 #include "split/file_stamp.h"
 #include "split/output_check.h"
 #include "split/part_sequence.h"
 #include "split/path_rules.h"
-#include "split/rejoin_script.h"
+#include "receiver/rejoin_script.h"
 #include "split/source_path.h"
 #include "split/whole_file.h"
 #include "split/wide_path.h"
@@ -31,8 +31,6 @@ namespace {
 using Reason = SplitOutcome::Reason;
 
 constexpr std::int64_t block_size = BlockHasher::block_size;
-
-bool cancelled() { return split_job.cancel_requested.load(); }
 
 // A long part is flushed as it goes: each flush is then short, the hashing goes on
 // with the blocks in flight meanwhile, and a cancel never waits for a whole part to
@@ -122,7 +120,7 @@ bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, FlushP
                std::int64_t& copied, const std::wstring& source_name, const std::wstring& part_name) {
   std::int64_t written = 0;
   std::int64_t unflushed = 0;
-  while (written < length && !cancelled()) {
+  while (written < length && !split_cancelled()) {
     char* const block = hasher.free_block();
     // Writers are kept out, but should the source end early all the same (a file
     // server need not honour the sharing), a read then gives 0 bytes: the size
@@ -140,7 +138,7 @@ bool copy_part(FileHandle& source, FileHandle& part, BlockHasher& hasher, FlushP
     if (unflushed < pacer.interval() && written < length) continue;
     // A cancel meanwhile is not kept waiting for the disk: a part not flushed at its
     // end counts as cut short.
-    if (cancelled()) return false;
+    if (split_cancelled()) return false;
     if (!pacer.flush(part, unflushed)) throw SplitOutcome::failure(Reason::cannot_write, part_name, _doserrno);
     unflushed = 0;
   }
@@ -239,7 +237,7 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   FlushPacer pacer;
   std::int64_t copied = 0;
   // Counted in 64 bits: a 32-bit number would step past the largest after the last part.
-  for (std::int64_t i = 1; i <= count && !cancelled(); ++i) {
+  for (std::int64_t i = 1; i <= count && !split_cancelled(); ++i) {
     const auto number = static_cast<std::int32_t>(i);
     const std::wstring part_name = parts.part_path(number);
     write_diagnostic("", true);
@@ -262,7 +260,7 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   // A cancelled split writes no script: run beside the source, a script listing only
   // the parts made so far would replace the whole file with its beginning. The
   // parts stay, as everything written does.
-  if (made.parts < part_count || !made.last_part_whole || cancelled()) return SplitOutcome::cancel();
+  if (made.parts < part_count || !made.last_part_whole || split_cancelled()) return SplitOutcome::cancel();
   // Writers are kept out while the source is open, but not everything that changes
   // a file opens it for writing: a program may set its times, or write through a
   // mapping it made before. Parts of a changed source rebuild no file at all.

@@ -25,7 +25,7 @@ WidePath temporary_path_of(const WidePath& final_path) { return final_path.with_
 
 void write_whole_file(const WidePath& final_path, Reason if_taken, const FileWriter& write,
                       UnfinishedFiles& unfinished, bool cancellable) {
-  const auto cancelled = [&] { return cancellable && split_job.cancel_requested.load(); };
+  const auto cancelled = [&] { return cancellable && split_cancelled(); };
   const WidePath temporary = temporary_path_of(final_path);
   const std::wstring& name = temporary.text();
   // Created new: a file of that name is not ours, and its failure leaves nothing.

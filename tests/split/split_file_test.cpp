@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "job/split_job.h"
-#include "split/batch_text.h"
+#include "receiver/batch_text.h"
 #include "split/file_handle.h"
 #include "split/path_rules.h"
 #include "split/sha256.h"

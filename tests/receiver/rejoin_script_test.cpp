@@ -1,4 +1,4 @@
-#include "split/rejoin_script.h"
+#include "receiver/rejoin_script.h"
 
 #include <gtest/gtest.h>
 

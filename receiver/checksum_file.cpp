@@ -1,4 +1,4 @@
-#include "split/checksum_file.h"
+#include "receiver/checksum_file.h"
 
 #include <utility>
 

@@ -5,9 +5,9 @@
 // Whatever keeps certutil from answering (missing, blocked, failing, silent) is
 // never taken for damage: the file then gets its name as the sizes allow, and the
 // script says its content was not checked.
-#include "split/rejoin_script.h"
+#include "receiver/rejoin_script.h"
 
-#include "split/batch_text.h"
+#include "receiver/batch_text.h"
 
 using batch_text::line_end;
 

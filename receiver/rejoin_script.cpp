@@ -1,10 +1,10 @@
-#include "split/rejoin_script.h"
+#include "receiver/rejoin_script.h"
 
 #include <algorithm>
 #include <tuple>
 #include <utility>
 
-#include "split/batch_text.h"
+#include "receiver/batch_text.h"
 #include "split/path_rules.h"
 
 using batch_text::ascii_of;
