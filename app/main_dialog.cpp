@@ -34,6 +34,8 @@ void on_init_dialog(HWND dialog) {
   out_of_memory_text = outcome_text(SplitOutcome::failure(SplitOutcome::Reason::out_of_memory));
   out_of_memory_caption = from_code_page_932(job_texts::split_caption);
   SetWindowTextA(GetDlgItem(dialog, IDC_SPLIT_SIZE), app_texts::initial_split_size);
+  // Ticked at every start: nothing is remembered between runs.
+  CheckDlgButton(dialog, IDC_MAKE_SPARE, BST_CHECKED);
   // The command line came in as wide text; show it as such.
   if (initial_path[0] != L'\0') SetWindowTextW(GetDlgItem(dialog, IDC_SOURCE_PATH), initial_path);
   // A file dragged from Explorer onto the dialog arrives as WM_DROPFILES.
@@ -59,7 +61,10 @@ void report_ending_if_due(HWND dialog) {
   if (!split_job_in_progress() || split_job.job_finished) ShutdownBlockReasonDestroy(dialog);
   const bool was_running = split_job_in_progress();
   const bool quit_waiting = report_split_ending_if_due(dialog);
-  if (was_running && !split_job_in_progress()) hide_progress(dialog);
+  if (was_running && !split_job_in_progress()) {
+    hide_progress(dialog);
+    EnableWindow(GetDlgItem(dialog, IDC_MAKE_SPARE), TRUE);
+  }
   if (quit_waiting) EndDialog(dialog, IDOK);
 }
 
@@ -165,7 +170,9 @@ void on_start(HWND dialog) {
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetNextDlgTabItem(dialog, start_button, FALSE)), TRUE);
   }
   EnableWindow(start_button, FALSE);
-  if (!start_split_job(dialog, start_button, size_mb, source_path.c_str())) return;
+  const bool make_spare = IsDlgButtonChecked(dialog, IDC_MAKE_SPARE) == BST_CHECKED;
+  if (!start_split_job(dialog, start_button, size_mb, source_path.c_str(), make_spare)) return;
+  EnableWindow(GetDlgItem(dialog, IDC_MAKE_SPARE), FALSE);
   show_progress(dialog);
   // Shown on Windows' "programs still need to close" screen should the user sign out
   // or shut down meanwhile. Wine has no such screen, and fails the call.

@@ -11,5 +11,6 @@
 #define IDC_CANCEL_SPLIT 1004
 // Made at run time, not in the template.
 #define IDC_SPLIT_PROGRESS 1005
+#define IDC_MAKE_SPARE 1006
 
 #define IDC_STATIC -1

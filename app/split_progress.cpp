@@ -64,7 +64,7 @@ void create_progress_bar(HWND dialog) {
   InitCommonControlsEx(&classes);
   // The empty strip left of the quit button, from the left margin of the controls
   // above it, level with the button: in dialog units, then in pixels.
-  RECT place = {12, 78, 12 + 174, 78 + 12};
+  RECT place = {12, 90, 12 + 174, 90 + 12};
   MapDialogRect(dialog, &place);
   const HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | PBS_SMOOTH, place.left, place.top,
                                    place.right - place.left, place.bottom - place.top, dialog,

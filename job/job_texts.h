@@ -23,6 +23,20 @@ inline constexpr char what_to_send[] =
     "送るときは、分割ファイルをすべてと %1、%2 を送り、受け取った人はそれらを一つのフォルダーに置いて %1 を実行します。";
 inline constexpr char keep_script_name[] = "%1 の名前は変えないでください。この名前から分割ファイルを探します。";
 
+// The spare, when made: %1 the index, %2 the volume; or why none was made, which
+// fills %1 of spare_not_made.
+inline constexpr char spare_made[] =
+    "修復用データ (PAR2): %1、%2。分割ファイル 1 個分ほどの大きさで、一緒に送れば、なくなったり壊れたりした分割ファイルを"
+    "1 個まで受け取った人が直せます。";
+inline constexpr char spare_not_made[] = "修復用データは作りませんでした: %1";
+inline constexpr char spare_too_few_parts[] = "分割ファイルが 1 個か 2 個なので、ファイルの半分以上の大きさになります。";
+inline constexpr char spare_parts_too_large[] = "分割ファイルが 64 MB より大きいときは作りません。分割サイズを 64 以下にしてください。";
+inline constexpr char spare_too_many_parts[] = "分割ファイルが 32,768 個より多いときは作れません。";
+inline constexpr char spare_no_room[] = "空き容量が分割ファイル 1 個分足りません。";
+inline constexpr char spare_name_too_long[] = "名前が長すぎます (259 文字まで)。";
+inline constexpr char spare_name_taken[] = "同じ名前のファイルが既にあります。上書きはしません。";
+inline constexpr char spare_not_written[] = "書き込めませんでした。";
+
 // The cancel or quit question was answered OK after the split had ended.
 inline constexpr char ended_before_answer[] = "中断の指示より前に、分割は終了していました。";
 inline constexpr char failed_before_answer[] = "中断の指示より前に、分割は失敗していました。";

@@ -49,6 +49,33 @@ std::wstring name_range(std::int64_t count, const std::wstring& first, const std
 }
 
 // What a finished split made: where, how many parts, and the files beside them.
+const char* spare_refusal_text(SpareRefusal refusal) {
+  switch (refusal) {
+    case SpareRefusal::too_few_parts: return job_texts::spare_too_few_parts;
+    case SpareRefusal::parts_too_large: return job_texts::spare_parts_too_large;
+    case SpareRefusal::too_many_parts: return job_texts::spare_too_many_parts;
+    case SpareRefusal::no_room: return job_texts::spare_no_room;
+    case SpareRefusal::name_too_long: return job_texts::spare_name_too_long;
+    case SpareRefusal::name_taken: return job_texts::spare_name_taken;
+    case SpareRefusal::not_written: break;
+  }
+  return job_texts::spare_not_written;
+}
+
+// The spare's files and what they cost and do, or why there are none; and any file
+// of a spare given up that could not be removed.
+std::wstring spare_lines(const SplitOutcome& outcome) {
+  std::wstring text;
+  if (outcome.spare_files.size() == 2) {
+    text = line(job_texts::spare_made, {bare_name(outcome.spare_files[0]), bare_name(outcome.spare_files[1])});
+  }
+  if (outcome.spare_refusal) {
+    text = line(job_texts::spare_not_made, {from_code_page_932(spare_refusal_text(*outcome.spare_refusal))});
+  }
+  for (const std::wstring& left : outcome.unfinished_left) text += line(job_texts::script_not_removed, {left});
+  return text;
+}
+
 std::wstring made_lines(const SplitOutcome& outcome) {
   return line(job_texts::folder_made, {path_rules::folder_of(outcome.first_part)}) +
          line(job_texts::parts_made, {std::to_wstring(outcome.parts_kept),
@@ -58,7 +85,8 @@ std::wstring made_lines(const SplitOutcome& outcome) {
          line(job_texts::what_to_send, {bare_name(outcome.script_file), bare_name(outcome.checksum_file)}) +
          (batch_text::plain_ascii(bare_name(outcome.script_file))
               ? L""
-              : line(job_texts::keep_script_name, {bare_name(outcome.script_file)}));
+              : line(job_texts::keep_script_name, {bare_name(outcome.script_file)})) +
+         spare_lines(outcome);
 }
 
 const char* reason_text(Reason reason) {

@@ -14,6 +14,8 @@ struct SplitJob {
   // creates the worker; creating the thread is what publishes them.
   wchar_t source_path[260] = {};
   std::int64_t split_size_mb = 512;
+  // Whether the split writes a spare, a PAR2 recovery set, beside the parts.
+  bool make_spare = false;
   HWND owner_dialog = nullptr;
 
   // While a job runs the dialog thread writes only cancel_requested; the worker

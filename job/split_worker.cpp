@@ -34,7 +34,7 @@ bool split_job_in_progress() { return split_job.start_button != nullptr; }
 
 std::int64_t part_size_bytes(std::int64_t size_mb) { return size_mb * 1048576; }
 
-bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const wchar_t* path) {
+bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const wchar_t* path, bool make_spare) {
   split_job.owner_dialog = dialog;
   split_job.start_button = start_button;
   split_job.cancel_requested = false;
@@ -47,6 +47,7 @@ bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const
   std::copy(path, path + length, split_job.source_path);
   split_job.source_path[length] = L'\0';
   split_job.split_size_mb = size_mb;
+  split_job.make_spare = make_spare;
 
   // `worker` is empty here: the previous worker was joined when its start button
   // was handed back, and no start is accepted before that.

@@ -18,9 +18,11 @@ constexpr UINT WM_SPLIT_JOB_ENDED = WM_APP + 1;
 extern SplitOutcome (*run_split)(std::int64_t part_size);
 
 // The start command: the start button is already disabled, size_mb is non-zero.
-// path: the source's full path, at most 259 UTF-16 units. False when no worker could be
-// started; the button is then enabled again and the failure box has been shown.
-bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const wchar_t* path);
+// path: the source's full path, at most 259 UTF-16 units. make_spare: a PAR2 spare
+// is asked for. False when no worker could be started; the button is then enabled
+// again and the failure box has been shown.
+bool start_split_job(HWND dialog, HWND start_button, std::int32_t size_mb, const wchar_t* path,
+                     bool make_spare = false);
 
 // The share of the source copied so far by the latest job, from 0 to 1.
 double split_job_progress();

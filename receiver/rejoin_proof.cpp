@@ -107,8 +107,8 @@ std::string RejoinScript::search(std::uint64_t lines_before_data) const {
       "if not defined damaged if defined unchecked echo No part checked was damaged, but not every part could be "
       "checked, as said above: the damaged part was not found." +
       line_end +  //
-      removal(building_suffix) + removal(sums_suffix) + "echo " + name + " was not made." + line_end +
-      pause_and_leave + "exit /b 1" + line_end;
+      spare_lines("if defined damaged ") + removal(building_suffix) + removal(sums_suffix) + "echo " + name +
+      " was not made." + line_end + pause_and_leave + "exit /b 1" + line_end;
 }
 
 // Only digits and hex digits, which reach "call" from the search's loop.

@@ -56,7 +56,7 @@ std::uint64_t sum_of_lengths(std::int32_t count, Kind kind, Length length) {
 // A name in plain ASCII with a "%" is written with the "%" doubled, and grows
 // shorter once expanded; its lines are measured as written, which is safe.
 RejoinScript::RejoinScript(std::wstring target_name, std::int32_t part_count, std::int64_t part_size,
-                           std::int64_t last_part_size)
+                           std::int64_t last_part_size, bool spare_made)
     : named_by_itself(!plain_ascii(target_name)),
       extension(ascii_of(path_rules::extension(target_name))),
       name_in_script(named_by_itself ? stem_variable + percent_doubled(extension)
@@ -67,7 +67,8 @@ RejoinScript::RejoinScript(std::wstring target_name, std::int32_t part_count, st
       target_name(std::move(target_name)),
       part_count(part_count),
       part_size(part_size),
-      last_part_size(last_part_size) {}
+      last_part_size(last_part_size),
+      spare_made(spare_made) {}
 
 std::string RejoinScript::file(const std::string& suffix, bool dot_first) const {
   return "\"" + std::string(dot_first ? ".\\" : "") + name_in_script + suffix + "\"";
@@ -235,7 +236,8 @@ std::string RejoinScript::failure_exits() const {
   const std::string name = file("");
   const std::string building = file(building_suffix);
   const std::string failed = "pause" + line_end + "popd" + line_end + "exit /b 1" + line_end;
-  return ":part_wrong" + line_end + "echo " + name + " was not made; nothing was changed." + line_end + failed +
+  return ":part_wrong" + line_end + "echo " + name + " was not made; nothing was changed." + line_end +
+         spare_lines("") + failed +
          ":target_exists" + line_end +
          "echo " + name + " exists already here. Move or rename it, then run this again; nothing was changed." +
          line_end + failed +                                                                              //
@@ -266,6 +268,18 @@ std::string RejoinScript::failure_exits() const {
          "echo This script cannot work in its own folder \"%~dp0\". Copy that folder to a local disk and run it "
          "there." +
          line_end + "pause" + line_end + "exit /b 1" + line_end;
+}
+
+// A volume beside the parts rebuilds any one part; without it, a script made with a
+// spare, or an index beside it, says that the sender has the volume to send.
+std::string RejoinScript::spare_lines(const std::string& condition) const {
+  const std::string volume = file(".vol0+1.par2");
+  return condition + "if exist " + volume + " echo " + volume +
+         " is here: it can rebuild one missing or damaged part. Open " + file(".par2") +
+         " with MultiPar, or run par2 r " + file(".par2") + ", then run this script again." + line_end +
+         condition + "if not exist " + volume + (spare_made ? "" : " if exist " + file(".par2")) +
+         " echo The sender made a spare, " + volume +
+         ", which can rebuild any one part: ask for it instead of the part." + line_end;
 }
 
 // The lines go to the sink in pieces of about 64 KiB: one write per line would make

@@ -29,8 +29,12 @@ class RejoinScript {
   // UTF-16 whatever the code page: the script is the name without its extension, and
   // ".bat", so its first lines take that stem from %~n0, and every other name is the
   // stem and a suffix written into the script.
+  //
+  // spare_made: a spare, a PAR2 recovery set, was made beside the parts. Where a
+  // part is missing, of another size or damaged, the script tells how to rebuild it
+  // from the spare's volume beside it, or that the sender has one.
   RejoinScript(std::wstring target_name, std::int32_t part_count, std::int64_t part_size,
-               std::int64_t last_part_size);
+               std::int64_t last_part_size, bool spare_made = false);
 
   // Takes one piece of the text; false stops the writing.
   using Sink = std::function<bool(const std::string& piece)>;
@@ -82,6 +86,8 @@ class RejoinScript {
   std::string failure_exits() const;
   // Deletes one of the script's own files, if it is there, and says so if it stays.
   std::string removal(const std::string& suffix) const;
+  // What the spare can do for a part that is wrong; each line after `condition`.
+  std::string spare_lines(const std::string& condition) const;
 
   // The proof, in rejoin_proof.cpp: from the size check to the way out of a proven
   // file, and the search for damaged parts with the subroutines both call. The
@@ -108,4 +114,5 @@ class RejoinScript {
   const std::int32_t part_count;
   const std::int64_t part_size;
   const std::int64_t last_part_size;
+  const bool spare_made;
 };

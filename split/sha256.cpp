@@ -24,28 +24,40 @@ std::string hex_of(const Sha256Digest& digest) {
   return text;
 }
 
-Sha256Algorithm::Sha256Algorithm() { check(BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0)); }
+CngAlgorithm::CngAlgorithm(LPCWSTR id) { check(BCryptOpenAlgorithmProvider(&algorithm, id, nullptr, 0)); }
 
-Sha256Algorithm::~Sha256Algorithm() { BCryptCloseAlgorithmProvider(algorithm, 0); }
+CngAlgorithm::~CngAlgorithm() { BCryptCloseAlgorithmProvider(algorithm, 0); }
 
-Sha256Stream::Sha256Stream(const Sha256Algorithm& algorithm) : algorithm(algorithm) { begin(); }
+template <std::size_t digest_size>
+CngStream<digest_size>::CngStream(const CngAlgorithm& algorithm) : algorithm(algorithm) {
+  begin();
+}
 
-Sha256Stream::~Sha256Stream() {
+template <std::size_t digest_size>
+CngStream<digest_size>::~CngStream() {
   if (hash != nullptr) BCryptDestroyHash(hash);
 }
 
 // Since Windows 7 the system keeps the hash object itself when given none.
-void Sha256Stream::begin() { check(BCryptCreateHash(algorithm.handle(), &hash, nullptr, 0, nullptr, 0, 0)); }
+template <std::size_t digest_size>
+void CngStream<digest_size>::begin() {
+  check(BCryptCreateHash(algorithm.handle(), &hash, nullptr, 0, nullptr, 0, 0));
+}
 
-void Sha256Stream::add(const void* data, std::size_t count) {
+template <std::size_t digest_size>
+void CngStream<digest_size>::add(const void* data, std::size_t count) {
   check(hash_data(hash, static_cast<PUCHAR>(const_cast<void*>(data)), static_cast<ULONG>(count), 0));
 }
 
-Sha256Digest Sha256Stream::finish() {
-  Sha256Digest digest;
+template <std::size_t digest_size>
+typename CngStream<digest_size>::Digest CngStream<digest_size>::finish() {
+  Digest digest;
   check(BCryptFinishHash(hash, digest.data(), static_cast<ULONG>(digest.size()), 0));
   BCryptDestroyHash(hash);
   hash = nullptr;
   begin();
   return digest;
 }
+
+template class CngStream<16>;
+template class CngStream<32>;

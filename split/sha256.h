@@ -1,5 +1,5 @@
 #pragma once
-// SHA-256 through Windows' own CNG (bcrypt), which uses the processor's SHA
+// SHA-256 and MD5 through Windows' own CNG (bcrypt), which uses the processor's SHA
 // instructions where it has them.
 #include <windows.h>
 #include <bcrypt.h>
@@ -24,15 +24,15 @@ extern NTSTATUS(WINAPI* hash_data)(BCRYPT_HASH_HANDLE hash, PUCHAR data, ULONG c
 // 64 lowercase hex digits, as sha256sum and certutil print them.
 std::string hex_of(const Sha256Digest& digest);
 
-// The algorithm, opened once for a whole split; every stream is made from it.
-// Throws a failed SplitOutcome (cannot_hash, with CNG's status as its system_error)
-// when the system cannot give it.
-class Sha256Algorithm {
+// An algorithm of CNG's, opened once for a whole split; every stream is made from
+// it. Throws a failed SplitOutcome (cannot_hash, with CNG's status as its
+// system_error) when the system cannot give it.
+class CngAlgorithm {
  public:
-  Sha256Algorithm();
-  ~Sha256Algorithm();
-  Sha256Algorithm(const Sha256Algorithm&) = delete;
-  Sha256Algorithm& operator=(const Sha256Algorithm&) = delete;
+  explicit CngAlgorithm(LPCWSTR id);
+  ~CngAlgorithm();
+  CngAlgorithm(const CngAlgorithm&) = delete;
+  CngAlgorithm& operator=(const CngAlgorithm&) = delete;
 
   BCRYPT_ALG_HANDLE handle() const { return algorithm; }
 
@@ -40,24 +40,40 @@ class Sha256Algorithm {
   BCRYPT_ALG_HANDLE algorithm = nullptr;
 };
 
+struct Sha256Algorithm : CngAlgorithm {
+  Sha256Algorithm() : CngAlgorithm(BCRYPT_SHA256_ALGORITHM) {}
+};
+
+// MD5, which the PAR2 recovery set asks of every part.
+struct Md5Algorithm : CngAlgorithm {
+  Md5Algorithm() : CngAlgorithm(BCRYPT_MD5_ALGORITHM) {}
+};
+
 // One stream of bytes being hashed. Used by one thread at a time. Throws a failed
 // SplitOutcome (cannot_hash, with CNG's status) when the system fails.
-class Sha256Stream {
+template <std::size_t digest_size>
+class CngStream {
  public:
-  explicit Sha256Stream(const Sha256Algorithm& algorithm);
-  ~Sha256Stream();
-  Sha256Stream(const Sha256Stream&) = delete;
-  Sha256Stream& operator=(const Sha256Stream&) = delete;
+  using Digest = std::array<unsigned char, digest_size>;
+
+  explicit CngStream(const CngAlgorithm& algorithm);
+  ~CngStream();
+  CngStream(const CngStream&) = delete;
+  CngStream& operator=(const CngStream&) = delete;
 
   // A block of the split: far below the 4 GiB one call takes.
   void add(const void* data, std::size_t count);
   // The digest of everything added since the stream began or last finished; the
   // stream then begins again, empty.
-  Sha256Digest finish();
+  Digest finish();
 
  private:
   void begin();
 
-  const Sha256Algorithm& algorithm;
+  const CngAlgorithm& algorithm;
   BCRYPT_HASH_HANDLE hash = nullptr;
 };
+
+using Sha256Stream = CngStream<32>;
+using Md5Stream = CngStream<16>;
+using Md5Digest = Md5Stream::Digest;

@@ -23,6 +23,7 @@
 #include "split/path_rules.h"
 #include "receiver/rejoin_script.h"
 #include "split/source_path.h"
+#include "split/spare.h"
 #include "split/whole_file.h"
 #include "split/wide_path.h"
 
@@ -220,20 +221,31 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
   const std::int64_t count = std::max<std::int64_t>(1, size / part_size + (size % part_size != 0 ? 1 : 0));
   if (count > INT32_MAX) return SplitOutcome::failure(Reason::too_many_parts, source_name);
   const auto part_count = static_cast<std::int32_t>(count);
-  const RejoinScript script(target_name, part_count, part_size, size - (count - 1) * part_size);
+  const auto script_with = [&](bool spare_made) {
+    return RejoinScript(target_name, part_count, part_size, size - (count - 1) * part_size, spare_made);
+  };
+  Spare spare(split_job.make_spare, source_path, *utf8_target_name, part_count, part_size);
   const ChecksumFile checksums(*utf8_target_name, part_count);
   const std::vector<NamedOutput> other_files = {{script_path, Reason::script_exists},
                                                 {temporary_path_of(script_path), Reason::temporary_exists},
                                                 {checksum_path, Reason::checksum_exists},
                                                 {temporary_path_of(checksum_path), Reason::temporary_exists}};
-  const std::uint64_t room_needed = stamp.size + script.length() + checksums.length();
-  if (std::optional<SplitOutcome> stop = check_outputs(parts, part_count, other_files, room_needed)) return *stop;
-  split_job.bytes_in_all = static_cast<std::int64_t>(room_needed);
+  const std::uint64_t planned_script_length = script_with(spare.made()).length();
+  const std::uint64_t room_needed = stamp.size + planned_script_length + checksums.length();
+  std::optional<SplitOutcome> stop = check_outputs(parts, part_count, other_files, room_needed + spare.length());
+  // The spare needs about one part's room more; without that room the split goes on
+  // without it.
+  if (stop && stop->reason == Reason::no_room && spare.made()) {
+    spare.give_up(SpareRefusal::no_room);
+    stop = check_outputs(parts, part_count, other_files, room_needed);
+  }
+  if (stop) return *stop;
+  split_job.bytes_in_all = static_cast<std::int64_t>(room_needed + spare.length());
 
   // The same few blocks for the whole split, whatever the sizes. A fresh block for
   // each part measurably slowed the copy of small parts, for nothing: a block's old
   // bytes are never written.
-  BlockHasher hasher(split_job.bytes_copied, part_count);
+  BlockHasher hasher(split_job.bytes_copied, part_count, spare.slice_size());
   FlushPacer pacer;
   std::int64_t copied = 0;
   // Counted in 64 bits: a 32-bit number would step past the largest after the last part.
@@ -268,10 +280,23 @@ SplitOutcome split_source(std::int64_t part_size, MadeSoFar& made) {
     return SplitOutcome::failure(Reason::source_changed, source_name);
   }
 
-  write_checksums_and_script(checksums, hasher.finish(), checksum_path, script, script_path, made.unfinished);
+  const SplitDigests digests = hasher.finish();
+  // The spare first, so that a cancel meanwhile takes it away with the rest; the
+  // script then says whether there is one.
+  spare.write(hasher.take_spare_sums(), made.unfinished);
+  const RejoinScript script = script_with(spare.made());
+  // A spare given up since the checks leaves a script a few lines shorter.
+  split_job.bytes_in_all += static_cast<std::int64_t>(script.length()) - static_cast<std::int64_t>(planned_script_length);
+  try {
+    write_checksums_and_script(checksums, digests, checksum_path, script, script_path, made.unfinished);
+  } catch (...) {
+    spare.remove(made.unfinished);
+    throw;
+  }
   SplitOutcome finished;
   finished.script_file = script_path.text();
   finished.checksum_file = checksum_path.text();
+  spare.tell(finished);
   return finished;
 }
 

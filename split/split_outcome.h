@@ -3,9 +3,29 @@
 // carried as it is to the one box that shows it. Failures inside the split engine
 // are thrown as this value.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+// Why a split that was asked for a spare makes none; the split goes on all the same.
+enum class SpareRefusal {
+  // One or two parts: the spare would be half the file or more.
+  too_few_parts,
+  // Parts over 64 MiB: more memory than the program takes, and slices too long for
+  // other PAR2 clients (MultiPar's help advises under 100,000,000 bytes); also a
+  // size that is no multiple of 4 bytes, which PAR2 asks of a slice.
+  parts_too_large,
+  // PAR2 takes at most 32,768 files.
+  too_many_parts,
+  // Decided once the split's names are known: no room for one part more, a name
+  // past the path limit, or a spare's name taken already (never replaced).
+  no_room,
+  name_too_long,
+  name_taken,
+  // Its files could not be written; the split's other files were.
+  not_written,
+};
 
 struct SplitOutcome {
   enum class Ending { finished, cancelled, failed };
@@ -96,6 +116,10 @@ struct SplitOutcome {
   bool last_part_short = false;
   std::wstring script_file;
   std::wstring checksum_file;
+  // For a split asked for a spare: its two files, the index first, once made; or
+  // why none was made.
+  std::vector<std::wstring> spare_files;
+  std::optional<SpareRefusal> spare_refusal;
   // What became of the files after the parts, the checksum file and the script, when
   // their writing did not end well: each is written under a temporary name until it
   // is whole, and what was written is removed again. Whether one was, and each that

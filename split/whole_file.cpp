@@ -6,6 +6,7 @@
 
 #include "job/split_job.h"
 #include "split/held_file.h"
+#include "split/path_rules.h"
 
 namespace {
 
@@ -21,7 +22,11 @@ void UnfinishedFiles::remove(const std::wstring& path) {
   }
 }
 
-WidePath temporary_path_of(const WidePath& final_path) { return final_path.with_extension(L"~pc"); }
+WidePath temporary_path_of(const WidePath& final_path) {
+  const bool par2 = CompareStringOrdinal(path_rules::extension(final_path.file_name().text()).c_str(), -1, L".par2",
+                                         -1, TRUE) == CSTR_EQUAL;
+  return final_path.with_extension(par2 ? L"~p2" : L"~pc");
+}
 
 void write_whole_file(const WidePath& final_path, Reason if_taken, const FileWriter& write,
                       UnfinishedFiles& unfinished, bool cancellable) {

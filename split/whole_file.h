@@ -13,6 +13,8 @@
 
 // "C:\d\movie.bat" is written as "C:\d\movie.~pc": the extension becomes "~pc", so
 // the name is never longer than the final one and passes every check that passes.
+// A PAR2 file's becomes "~p2": "movie.iso.par2" would otherwise share
+// "movie.iso.~pc" with "movie.iso.sha256".
 WidePath temporary_path_of(const WidePath& final_path);
 
 // What is left of the writes that did not end well: whether a file was removed

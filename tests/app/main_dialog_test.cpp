@@ -41,6 +41,7 @@ const ControlCase control_cases[] = {
     {IDC_SOURCE_PATH, "Edit", ""},
     {IDC_BROWSE, "Button", "..."},
     {IDC_SPLIT_SIZE, "Edit", "512"},
+    {IDC_MAKE_SPARE, "Button", "\x8f\x43\x95\x9c\x97\x70\x83\x66\x81\x5b\x83\x5e (PAR2) \x82\xf0\x8d\xec\x82\xe9"},
     {IDC_START_SPLIT, "Button", "\x95\xaa\x8a\x84\x8a\x4a\x8e\x6e"},
     {IDC_CANCEL_SPLIT, "Button", "\x95\xaa\x8a\x84\x83\x4c\x83\x83\x83\x93\x83\x5a\x83\x8b"},
     {IDC_STATIC, "Static", "\x95\xaa\x8a\x84\x83\x54\x83\x43\x83\x59\x5b\x4d\x42\x5d"},
@@ -72,6 +73,7 @@ TEST(MainDialog, ControlsInTabOrderWithTheirIdsAndTexts) {
   EXPECT_FALSE(IsWindowVisible(child));
   EXPECT_EQ(GetWindow(child, GW_HWNDNEXT), nullptr) << "more controls than the template's and the bar";
   EXPECT_EQ(dialog.focus(), dialog.control(IDOK)) << "the focus starts on the quit button";
+  EXPECT_EQ(IsDlgButtonChecked(dialog.window(), IDC_MAKE_SPARE), static_cast<UINT>(BST_CHECKED));
 }
 
 TEST(MainDialog, EnterInAnEditQuitsWhenIdle) {
@@ -287,11 +289,12 @@ TEST(MainDialog, PathsThatCannotBeSplitAreRefusedWithTheirReason) {
 }
 
 // Sets the dialog to split movie.iso, made in the folder with that many MiB, into
-// parts of 1 MiB.
+// parts of 1 MiB, without a spare.
 void set_to_split(const RunningDialog& dialog, const TempFolder& folder, std::size_t mib) {
   write_file(folder / "movie.iso", pattern_bytes(mib * 1048576));
   dialog.set_text(IDC_SOURCE_PATH, folder / "movie.iso");
   dialog.set_text(IDC_SPLIT_SIZE, "1");
+  CheckDlgButton(dialog.window(), IDC_MAKE_SPARE, BST_UNCHECKED);
 }
 
 TEST(MainDialog, StartHandsTheFocusOnToTheCancelButtonAndTheBarAndCaptionFollowTheSplit) {
@@ -473,15 +476,22 @@ TEST(MainDialog, BareNameFromTheCommandLineIsSplitBesideItsSource) {
   output.on_progress_dot([&](int dots) {
     if (dots == 1) SetCurrentDirectoryA(elsewhere.path().c_str());
   });
+  // The spare, asked for as the dialog opens, is made, and the box says what it is.
   bool disabled_while_shown = false;
-  MessageBoxAnswer finished("Split", IDOK, [&] { disabled_while_shown = !IsWindowEnabled(dialog.control(IDC_START_SPLIT)); });
+  MessageBoxAnswer finished("Split", IDOK, [&] {
+    disabled_while_shown =
+        !IsWindowEnabled(dialog.control(IDC_START_SPLIT)) && !IsWindowEnabled(dialog.control(IDC_MAKE_SPARE));
+  });
   dialog.click(IDC_START_SPLIT);
   ASSERT_TRUE(finished.wait());
   EXPECT_EQ(finished.first_line(), job_texts::split_finished);
+  EXPECT_NE(finished.text.find("\n修復用データ (PAR2): movie.iso.par2、movie.iso.vol0+1.par2。"), std::string::npos);
   EXPECT_TRUE(disabled_while_shown);
   ASSERT_TRUE(pump_until([&] { return IsWindowEnabled(dialog.control(IDC_START_SPLIT)); }));
-  EXPECT_EQ(files_in(folder.path()), (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso.sha256", "movie.iso_1",
-                                                               "movie.iso_2", "movie.iso_3", "movie.iso_4"}));
+  EXPECT_TRUE(IsWindowEnabled(dialog.control(IDC_MAKE_SPARE)));
+  EXPECT_EQ(files_in(folder.path()),
+            (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso.par2", "movie.iso.sha256",
+                                      "movie.iso.vol0+1.par2", "movie.iso_1", "movie.iso_2", "movie.iso_3", "movie.iso_4"}));
   EXPECT_EQ(files_in(elsewhere.path()), std::vector<std::string>{});
   EXPECT_EQ(std::wstring(selected_path), L"movie.iso");
 

@@ -65,10 +65,11 @@ struct TemplateControl {
 };
 
 const TemplateControl template_controls[] = {
-    {0x50010001, 198, 78, 54, 12, IDOK, L"#128", L"\u7d42\u4e86"},
+    {0x50010001, 198, 90, 54, 12, IDOK, L"#128", L"\u7d42\u4e86"},
     {0x50810080, 12, 24, 216, 12, IDC_SOURCE_PATH, L"#129", L""},
     {0x50010000, 240, 24, 20, 12, IDC_BROWSE, L"#128", L"..."},
     {0x50810080, 66, 54, 54, 12, IDC_SPLIT_SIZE, L"#129", L""},
+    {0x50010003, 12, 72, 174, 10, IDC_MAKE_SPARE, L"#128", L"\u4fee\u5fa9\u7528\u30c7\u30fc\u30bf (PAR2) \u3092\u4f5c\u308b"},
     {0x50010000, 132, 54, 54, 12, IDC_START_SPLIT, L"#128", L"\u5206\u5272\u958b\u59cb"},
     {0x50010000, 204, 54, 54, 12, IDC_CANCEL_SPLIT, L"#128", L"\u5206\u5272\u30ad\u30e3\u30f3\u30bb\u30eb"},
     {0x50020000, 12, 54, 51, 8, IDC_STATIC, L"#130", L"\u5206\u5272\u30b5\u30a4\u30ba[MB]"},
@@ -85,11 +86,11 @@ TEST_F(ProgramResources, DialogTemplateIsExactlyAsDesigned) {
   EXPECT_EQ(reader.next<DWORD>(), 0u) << "help id";
   EXPECT_EQ(reader.next<DWORD>(), 0u) << "extended style";
   EXPECT_EQ(reader.next<DWORD>(), 0x00C000CCu) << "style";
-  ASSERT_EQ(reader.next<WORD>(), 8) << "control count";
+  ASSERT_EQ(reader.next<WORD>(), 9) << "control count";
   EXPECT_EQ(reader.next<short>(), 0);
   EXPECT_EQ(reader.next<short>(), 0);
   EXPECT_EQ(reader.next<short>(), 267);
-  EXPECT_EQ(reader.next<short>(), 98);
+  EXPECT_EQ(reader.next<short>(), 110);
   EXPECT_EQ(reader.text_or_ordinal(), L"") << "menu";
   EXPECT_EQ(reader.text_or_ordinal(), L"") << "class";
   EXPECT_EQ(reader.text_or_ordinal(), L"Parcelor");
