@@ -487,8 +487,9 @@ TEST(MainDialog, BareNameFromTheCommandLineIsSplitBesideItsSource) {
   EXPECT_EQ(finished.first_line(), job_texts::split_finished);
   EXPECT_NE(finished.text.find("\n修復用データ (PAR2): movie.iso.par2、movie.iso.vol0+1.par2。"), std::string::npos);
   EXPECT_TRUE(disabled_while_shown);
-  ASSERT_TRUE(pump_until([&] { return IsWindowEnabled(dialog.control(IDC_START_SPLIT)); }));
-  EXPECT_TRUE(IsWindowEnabled(dialog.control(IDC_MAKE_SPARE)));
+  ASSERT_TRUE(pump_until([&] {
+    return IsWindowEnabled(dialog.control(IDC_START_SPLIT)) && IsWindowEnabled(dialog.control(IDC_MAKE_SPARE));
+  }));
   EXPECT_EQ(files_in(folder.path()),
             (std::vector<std::string>{"movie.bat", "movie.iso", "movie.iso.par2", "movie.iso.sha256",
                                       "movie.iso.vol0+1.par2", "movie.iso_1", "movie.iso_2", "movie.iso_3", "movie.iso_4"}));
