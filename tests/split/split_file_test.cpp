@@ -618,6 +618,8 @@ struct RejoinCase {
   // script must then say.
   const char* edits[4] = {};
   const char* said = nullptr;
+  // Split with a spare beside the parts.
+  bool spare = false;
 };
 
 using Wrong = RejoinCase::Wrong;
@@ -661,6 +663,8 @@ const RejoinCase rejoin_cases[] = {
     {"LF", L"movie.iso", 20, 8, Wrong::script_lf, 0, 0, "", "win10", {}, incomplete},
     {"TEMP nowhere, RANDOM and ERRORLEVEL set", L"movie.iso", 20, 8, Wrong::hostile_environment, 0, 0, "", "win10"},
     {"a middle part missing", L"movie.iso", 20, 8, Wrong::part_missing, 2, 0, "", "win10"},
+    {"a part missing, the spare beside", L"movie.iso", 20, 8, Wrong::part_missing, 2, 0, "", "win10", {},
+     "\"movie.iso.vol0+1.par2\" is here: it can rebuild one missing or damaged part.", true},
     {"the first part missing", L"movie.iso", 20, 8, Wrong::part_missing, 1, 0, "", "win10"},
     {"the last part one byte short", L"movie.iso", 20, 8, Wrong::part_resized, 3, 3, "", "win10"},
     {"a part one byte too long", L"movie.iso", 20, 8, Wrong::part_resized, 1, 9, "", "win10"},
@@ -756,7 +760,9 @@ TEST_F(SplitFileTest, TheRealCommandInterpreterRejoinsIntactPartsOnly) {
     const std::wstring sums = source + L".certutil";
     const Bytes bytes = pattern_bytes(c.source_size);
     write_file(source, bytes);
+    split_job.make_spare = c.spare;
     ASSERT_EQ(split(source, c.part_size).ending, Ending::finished);
+    split_job.make_spare = false;
     std::wstring script = source.substr(0, source.rfind(L'.')) + L".bat";
     Bytes text = read_file(script);
     EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](unsigned char byte) { return byte < 0x80; }));
