@@ -7,6 +7,8 @@
 //     "ok=1 seconds=S peak_mib=M".
 //   unflushed PART_MIB SOURCE
 //     The same split without flushing its files to the disk, to weigh the flush.
+//   spare PART_MIB SOURCE
+//     The same split with a spare, a PAR2 recovery set, beside the parts.
 //   hash SOURCE
 //     One SHA-256 stream over SOURCE, read in 1 MiB blocks, through the same CNG
 //     the split hashes with: what one hashing core can do. Answers
@@ -158,10 +160,11 @@ bool run(const std::string& command_line) {
   // The paths the benchmark makes are plain ASCII.
   const std::wstring source(source_text.begin(), source_text.end());
   bool ok = false;
-  if ((command != "split" && command != "unflushed" && command != "cancel" && command != "slowcancel" &&
+  if ((command != "split" && command != "unflushed" && command != "spare" && command != "cancel" &&
+       command != "slowcancel" &&
        command != "script" && command != "hash") ||
       (first <= 0 && command != "hash") || source.empty()) {
-    std::printf("ok=0 usage: split PART_MIB SOURCE | unflushed PART_MIB SOURCE | cancel PART_MIB DELAY_MS SOURCE |"
+    std::printf("ok=0 usage: split|unflushed|spare PART_MIB SOURCE | cancel PART_MIB DELAY_MS SOURCE |"
                 " slowcancel PART_MIB DELAY_MS 5|30|cache30 SOURCE | script PART_COUNT PART_BYTES SOURCE |"
                 " hash SOURCE\n");
   } else if (command == "hash") {
@@ -172,6 +175,7 @@ bool run(const std::string& command_line) {
     std::swprintf(split_job.source_path, std::size(split_job.source_path), L"%ls", source.c_str());
     split_job.cancel_requested = false;
     if (command == "unflushed") flush_descriptor = [](int) { return 0; };
+    split_job.make_spare = command == "spare";
     if (command == "slowcancel") {
       bytes_since_flush = 0;
       flushes_so_far = 0;

@@ -123,11 +123,12 @@ void BlockHasher::end_spare_part() {
   sums.whole = spare_whole->finish();
   sums.first_16k = spare_first_16k->finish();
   const std::uint64_t padding = static_cast<std::uint64_t>(spare_slice_size) - spare_offset;
-  if (padding > 0) {
-    const std::vector<unsigned char> zeros(static_cast<std::size_t>(padding), 0);
-    spare_slice->add(zeros.data(), zeros.size());
-    spare_crc.add_zeros(padding);
+  // The padding in small steps: the last part may be short by nearly 64 MiB.
+  static const unsigned char zeros[65536] = {};
+  for (std::uint64_t left = padding; left > 0; left -= std::min<std::uint64_t>(left, sizeof zeros)) {
+    spare_slice->add(zeros, static_cast<std::size_t>(std::min<std::uint64_t>(left, sizeof zeros)));
   }
+  spare_crc.add_zeros(padding);
   sums.slice = padding > 0 ? spare_slice->finish() : sums.whole;
   sums.slice_crc = spare_crc.value();
   spare_crc = Crc32();
