@@ -1,6 +1,6 @@
 #pragma once
-// The spare beside the parts: a PAR2 2.0 recovery set (the Parity Volume Set
-// Specification 2.0) whose files are the parts, one slice each, the slice as long
+// The spare beside the parts: a PAR2 2.0 recovery set (the Parity Volume Set format,
+// version 2.0) whose files are the parts, one slice each, the slice as long
 // as a part, and one recovery slice of exponent 0. Every constant to the power 0
 // is 1, so that slice is the XOR of all the parts, the short last one padded with
 // zeros, and MultiPar or par2 rebuilds from it any one part that is missing or
