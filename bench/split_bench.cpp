@@ -46,8 +46,8 @@
 #include <vector>
 
 #include "job/split_job.h"
-#include "split/file_handle.h"
 #include "receiver/rejoin_script.h"
+#include "split/file_handle.h"
 #include "split/sha256.h"
 #include "split/split_file.h"
 #include "split/wide_path.h"

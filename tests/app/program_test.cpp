@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/resource.h"
-#include "tests/app/built_program.h"
 #include "job/job_texts.h"
+#include "tests/app/built_program.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_files.h"
 
