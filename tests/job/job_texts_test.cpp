@@ -44,6 +44,7 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
   finished.checksum_file = L"C:\\d\\100%2.iso.sha256";
   SplitOutcome finished_beyond_ascii = finished;
   finished_beyond_ascii.script_file = L"C:\\d\\\u65C5.bat";
+  finished_beyond_ascii.spare_refusal = SpareRefusal::too_few_parts;
   SplitOutcome taken = outcome_of(Ending::failed, Reason::part_exists, L"C:\\d\\100%2.iso_2", 0);
   taken.names_taken = 2;
   taken.last_taken = L"C:\\d\\100%2.iso_9";
@@ -65,7 +66,8 @@ TEST(OutcomeText, WhatIsLeftAndWhy) {
        L"分割が終了しました\nフォルダー: C:\\d\\\n分割ファイル: 3 個 (100%2.iso_1 から 100%2.iso_3 まで)\n"
        L"結合用のバッチファイル: \u65C5.bat\nチェックサムファイル: 100%2.iso.sha256\n"
        L"送るときは、分割ファイルをすべてと \u65C5.bat、100%2.iso.sha256 を送り、受け取った人はそれらを一つのフォルダーに"
-       L"置いて \u65C5.bat を実行します。\n\u65C5.bat の名前は変えないでください。この名前から分割ファイルを探します。"},
+       L"置いて \u65C5.bat を実行します。\n\u65C5.bat の名前は変えないでください。この名前から分割ファイルを探します。\n"
+       L"修復用データは作りませんでした: 分割ファイルが 1 個か 2 個なので、ファイルの半分以上の大きさになります。"},
       {taken,
        L"分割できませんでした\nC:\\d\\100%2.iso_2\n以前の分割 (中断したものかもしれません) の分割ファイルが 2 個、"
        L"このフォルダーにあります (100%2.iso_2 から 100%2.iso_9 まで)。もう一度分割する前に、それらを削除するか別の"

@@ -35,14 +35,20 @@ std::multimap<std::string, std::string> packets_of(const Bytes& file) {
   return packets;
 }
 
-TEST(Par2Set, ASplitsSpareIsWhatAReaderExpects) {
-  TempFolder folder;
-  const Bytes source = pattern_bytes(20);
+// A split of 20 bytes into parts of 8, asked for a spare.
+SplitOutcome split_with_spare(const TempFolder& folder, const Bytes& source) {
   write_file(folder / "movie.iso", source);
   swprintf(split_job.source_path, 260, L"%ls", (folder / L"movie.iso").c_str());
   split_job.make_spare = true;
-  EXPECT_EQ(split_file(8).ending, SplitOutcome::Ending::finished);
+  const SplitOutcome outcome = split_file(8);
   split_job.make_spare = false;
+  return outcome;
+}
+
+TEST(Par2Set, ASplitsSpareIsWhatAReaderExpects) {
+  TempFolder folder;
+  const Bytes source = pattern_bytes(20);
+  EXPECT_EQ(split_with_spare(folder, source).ending, SplitOutcome::Ending::finished);
 
   const auto index = packets_of(read_file(folder / "movie.iso.par2"));
   const auto volume = packets_of(read_file(folder / "movie.iso.vol0+1.par2"));
@@ -61,6 +67,17 @@ TEST(Par2Set, ASplitsSpareIsWhatAReaderExpects) {
   // to check (the spare test).
   const auto description = index.find(std::string("PAR 2.0\0FileDesc", 16))->second;
   EXPECT_EQ(description.size(), 16 * 3 + 8 + 12u);
+}
+
+// A file of the index's name is never replaced: the split finishes without a spare.
+TEST(Par2Set, AFileInTheSparesWayIsKeptAndTheSplitFinishes) {
+  TempFolder folder;
+  write_file(folder / "movie.iso.par2", Bytes{'k', 'e', 'e', 'p'});
+  const SplitOutcome outcome = split_with_spare(folder, pattern_bytes(20));
+  EXPECT_EQ(outcome.ending, SplitOutcome::Ending::finished);
+  EXPECT_EQ(outcome.spare_refusal, SpareRefusal::name_taken);
+  EXPECT_TRUE(read_file(folder / "movie.iso.par2") == (Bytes{'k', 'e', 'e', 'p'}));
+  EXPECT_FALSE(file_exists(folder / "movie.iso.vol0+1.par2"));
 }
 
 // None for one or two parts, for parts over 64 MiB or of no multiple of 4 bytes, or
