@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "job/split_job.h"
 #include "split/file_handle.h"
 
@@ -36,11 +34,7 @@ void Spare::write(const Par2Sums& sums, UnfinishedFiles& unfinished) {
     write_whole_file(
         path, SplitOutcome::Reason::temporary_exists,
         [&](FileHandle& file, const std::wstring& name) {
-          const Par2Set::Sink sink = [&](const void* data, std::size_t count) {
-            if (file.write(data, static_cast<unsigned int>(count)) != static_cast<int>(count)) {
-              throw SplitOutcome::failure(SplitOutcome::Reason::cannot_write, name, _doserrno);
-            }
-          };
+          const Par2Set::Sink sink = [&](const void* data, std::size_t count) { write_all(file, data, count, name); };
           volume ? set.write_volume(sums, sink) : set.write_index(sums, sink);
         },
         unfinished, true);

@@ -73,20 +73,6 @@ struct MadeSoFar {
   UnfinishedFiles unfinished;
 };
 
-// Writes the whole buffer or throws: a short write loses bytes. Only a text beyond
-// what one write can take needs more than one.
-void write_all(FileHandle& file, const char* data, std::size_t count, const std::wstring& name) {
-  constexpr std::size_t largest_write = std::size_t{1} << 30;
-  while (count > 0) {
-    const auto chunk = static_cast<unsigned int>(std::min(count, largest_write));
-    if (file.write(data, chunk) != static_cast<int>(chunk)) {
-      throw SplitOutcome::failure(Reason::cannot_write, name, _doserrno);
-    }
-    data += chunk;
-    count -= chunk;
-  }
-}
-
 // A missing source and a folder are told apart from the system's other reasons.
 FileHandle open_source(const std::wstring& name) {
   try {

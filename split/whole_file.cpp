@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "job/split_job.h"
@@ -19,6 +20,19 @@ void UnfinishedFiles::remove(const std::wstring& path) {
     removed = true;
   } else {
     left.push_back(path);
+  }
+}
+
+void write_all(FileHandle& file, const void* data, std::size_t count, const std::wstring& name) {
+  constexpr std::size_t largest_write = std::size_t{1} << 30;
+  const auto* bytes = static_cast<const char*>(data);
+  while (count > 0) {
+    const auto chunk = static_cast<unsigned int>(std::min(count, largest_write));
+    if (file.write(bytes, chunk) != static_cast<int>(chunk)) {
+      throw SplitOutcome::failure(Reason::cannot_write, name, _doserrno);
+    }
+    bytes += chunk;
+    count -= chunk;
   }
 }
 

@@ -28,6 +28,11 @@ struct UnfinishedFiles {
   void remove(const std::wstring& path);
 };
 
+// Writes the whole buffer or throws a failed SplitOutcome (cannot_write, naming the
+// file): a short write loses bytes. Only a text beyond what one write can take
+// needs more than one.
+void write_all(FileHandle& file, const void* data, std::size_t count, const std::wstring& name);
+
 // Writes the text into the file, under the temporary name as named to the user.
 using FileWriter = std::function<void(FileHandle& file, const std::wstring& name)>;
 
